@@ -1,0 +1,378 @@
+#include "convert/RxConvert.h"
+
+#include "model/RxFile.h"
+#include "model/RxProfile.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringList>
+#include <QTextStream>
+
+// The build passes the project's version; a build without it still names one.
+#ifndef RUXA_VERSION
+#define RUXA_VERSION "1.0"
+#endif
+
+namespace {
+
+constexpr int exitOk = 0;
+constexpr int exitFailure = 1;
+constexpr int exitUsage = 2;
+
+const char *const programName = "ruxa-convert";
+
+// One line, whatever a file name holds: scripts read the report line by line.
+int report(QTextStream &err, int status, QString message)
+{
+    message.replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '));
+    err << programName << ": " << message << '\n';
+    err.flush();
+    return status;
+}
+
+int usageError(QTextStream &err, const QString &message)
+{
+    return report(err, exitUsage, message + QStringLiteral(" (see ruxa-convert --help)"));
+}
+
+// Word for word what the program itself says, so that scripts can match it.
+int newerFormat(QTextStream &err)
+{
+    err << "File format is newer than code, please upgrade\n";
+    err.flush();
+    return exitFailure;
+}
+
+int writeDataFile(RxFile &doc, const QString &path, QTextStream &err);
+
+// What OUTPUT's ending selects. Each writer reports its own failure and returns the status.
+struct OutputKind
+{
+    const char *ending;
+    int (*write)(RxFile &doc, const QString &path, QTextStream &err);
+};
+
+const OutputKind outputKinds[] = {
+    {".rx", writeDataFile},
+};
+
+const OutputKind *outputKindFor(const QString &path)
+{
+    for (const OutputKind &kind : outputKinds) {
+        if (path.endsWith(QLatin1String(kind.ending), Qt::CaseInsensitive))
+            return &kind;
+    }
+    return nullptr;
+}
+
+QString outputEndings()
+{
+    QStringList endings;
+    for (const OutputKind &kind : outputKinds)
+        endings << QLatin1String(kind.ending);
+    return endings.join(QStringLiteral(", "));
+}
+
+struct Options
+{
+    // The document starts from the default profile, so the options change that one.
+    RxProfile profile;
+    int xCol = 1;
+    int yCol = 2;
+    QStringList appends;
+    bool autoScale = false;
+    QString input;
+    QString output;
+};
+
+enum class Action { Convert, Help, Version, Usage };
+
+bool parseWhole(const QString &text, int *value)
+{
+    static const QRegularExpression whole(QStringLiteral("^-?[0-9]+$"));
+    if (!whole.match(text).hasMatch())
+        return false;
+    bool ok = false;
+    *value = text.toInt(&ok, 10);
+    return ok;
+}
+
+bool parseColumns(const QString &text, Options &opt)
+{
+    static const QRegularExpression pair(QStringLiteral("^([0-9]+),([0-9]+)$"));
+    const QRegularExpressionMatch m = pair.match(text);
+    bool xOk = false;
+    bool yOk = false;
+    if (m.hasMatch()) {
+        opt.xCol = m.captured(1).toInt(&xOk, 10);
+        opt.yCol = m.captured(2).toInt(&yOk, 10);
+    }
+    return xOk && yOk;
+}
+
+bool parseDelimiter(const QString &text, RxProfile &profile)
+{
+    char delim = 0;
+    if (text == QLatin1String("tab"))
+        delim = '\t';
+    else if (text == QLatin1String("space"))
+        delim = ' ';
+    else if (text == QLatin1String("comma"))
+        delim = ',';
+    else
+        return false;
+    return profile.setUseDelim(1) && profile.setDelimChar(delim);
+}
+
+// Applies one option that takes a value. An empty result means it was accepted; else the
+// text of the usage error. The ranges are the profile setters' own.
+QString applyValue(const QString &name, const QString &value, Options &opt)
+{
+    int n = 0;
+    if (name == QLatin1String("--columns")) {
+        if (!parseColumns(value, opt))
+            return QStringLiteral("--columns wants X,Y, two column numbers such as 1,3, not \"%1\"")
+                .arg(value);
+    } else if (name == QLatin1String("--delimited")) {
+        if (!parseDelimiter(value, opt.profile))
+            return QStringLiteral("--delimited wants tab, space or comma, not \"%1\"").arg(value);
+    } else if (name == QLatin1String("--invec")) {
+        if (!parseWhole(value, &n) || !opt.profile.setInVecLen(n))
+            return QStringLiteral("--invec wants a whole number from 0 to 9, not \"%1\"")
+                .arg(value);
+    } else if (name == QLatin1String("--datalen")) {
+        if (!parseWhole(value, &n) || !opt.profile.setDataLen(n))
+            return QStringLiteral("--datalen wants a whole number from 8 to 99, not \"%1\"")
+                .arg(value);
+    } else {
+        opt.appends << value;
+    }
+    return QString();
+}
+
+bool takesValue(const QString &name)
+{
+    return name == QLatin1String("--columns") || name == QLatin1String("--delimited")
+        || name == QLatin1String("--invec") || name == QLatin1String("--datalen")
+        || name == QLatin1String("--append");
+}
+
+bool isFlag(const QString &name)
+{
+    return name == QLatin1String("--fixed") || name == QLatin1String("--autoscale")
+        || name == QLatin1String("--help") || name == QLatin1String("--version");
+}
+
+// Options may come anywhere among the operands, as "--name value" or "--name=value". A
+// later option overrides an earlier one of the same field; --append adds to a list.
+Action parseArgs(const QStringList &args, Options &opt, QString *error)
+{
+    QStringList operands;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (!arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+            operands << arg;
+            continue;
+        }
+        QString name = arg;
+        QString value;
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        const bool inlineValue = arg.startsWith(QLatin1String("--")) && eq > 2;
+        if (inlineValue) {
+            name = arg.left(eq);
+            value = arg.mid(eq + 1);
+        }
+        if (isFlag(name)) {
+            if (inlineValue) {
+                *error = QStringLiteral("%1 takes no value").arg(name);
+                return Action::Usage;
+            }
+            if (name == QLatin1String("--help"))
+                return Action::Help;
+            if (name == QLatin1String("--version"))
+                return Action::Version;
+            if (name == QLatin1String("--fixed"))
+                opt.profile.setUseDelim(0);
+            else
+                opt.autoScale = true;
+        } else if (takesValue(name)) {
+            if (!inlineValue) {
+                if (i + 1 >= args.size()) {
+                    *error = QStringLiteral("%1 needs a value").arg(name);
+                    return Action::Usage;
+                }
+                value = args.at(++i);
+            }
+            *error = applyValue(name, value, opt);
+            if (!error->isEmpty())
+                return Action::Usage;
+        } else {
+            *error = QStringLiteral("unknown option %1").arg(arg);
+            return Action::Usage;
+        }
+    }
+
+    if (operands.size() < 2) {
+        *error = QStringLiteral("expected INPUT and OUTPUT");
+        return Action::Usage;
+    }
+    if (operands.size() > 2) {
+        *error = QStringLiteral("unexpected operand %1 after INPUT and OUTPUT").arg(operands.at(2));
+        return Action::Usage;
+    }
+    opt.input = operands.at(0);
+    opt.output = operands.at(1);
+    if (!outputKindFor(opt.output)) {
+        *error = QStringLiteral("cannot write %1: OUTPUT must end in %2")
+                     .arg(opt.output, outputEndings());
+        return Action::Usage;
+    }
+    return Action::Convert;
+}
+
+void printUsage(QTextStream &out)
+{
+    out << "Usage: ruxa-convert [OPTIONS] INPUT OUTPUT\n"
+           "Reads INPUT, a data file or a plain numeric column file (or INPUT.rx when INPUT\n"
+           "does not exist), and writes the plot to OUTPUT, whose ending selects the kind:\n"
+        << "  " << outputEndings() << "\n"
+        << "\n"
+           "Options, applied in this order: the column profile, the read, the appends, the\n"
+           "scaling.\n"
+           "  --columns X,Y     X and Y columns of a file with three or more columns\n"
+           "                    (default 1,2)\n"
+           "  --fixed           fixed-width fields\n"
+           "  --delimited D     fields separated by D: tab, space or comma\n"
+           "  --invec N         point-type field: its width in fixed-width rows; in delimited\n"
+           "                    rows the first field is the point type when N > 0 (0 to 9)\n"
+           "  --datalen N       width of a fixed-width field (8 to 99)\n"
+           "  --append FILE     add the curves of FILE; may be repeated, applied in order\n"
+           "  --autoscale       fit the axis ranges to the points before writing\n"
+           "  --help            show this help and exit\n"
+           "  --version         show the version and exit\n"
+           "\n"
+           "Exit status: 0 success, 1 failure, 2 usage error.\n";
+}
+
+// Opens name read-only as start-up does: when no such file exists, name with ".rx" appended
+// is tried.
+int openInput(const QString &name, QFile &file, QTextStream &err)
+{
+    QString path = name;
+    if (!QFile::exists(path)) {
+        path = name + QStringLiteral(".rx");
+        if (!QFile::exists(path))
+            return report(
+                err, exitFailure, QStringLiteral("File not found: %1 (nor %2)").arg(name, path));
+    }
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return report(
+            err, exitFailure, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
+    return exitOk;
+}
+
+// Reads one file into doc as "Open..." (append 0) and "Append..." (append 1) do: the column
+// probe first, and the chosen columns only for a file of three or more columns.
+int readInto(RxFile &doc, const QString &name, const Options &opt, int append, QTextStream &err)
+{
+    QFile file;
+    if (const int status = openInput(name, file, err))
+        return status;
+    const QString path = file.fileName();
+
+    const int numCols = doc.checkNumCols(&file);
+    if (numCols == RxFile::columnsNewerFormat)
+        return newerFormat(err);
+    int xCol = 1;
+    int yCol = 2;
+    if (numCols >= 3) {
+        if (opt.xCol < 1 || opt.xCol > numCols || opt.yCol < 1 || opt.yCol > numCols)
+            return report(err, exitFailure,
+                QStringLiteral("--columns %1,%2: %3 has columns 1 to %4")
+                    .arg(opt.xCol)
+                    .arg(opt.yCol)
+                    .arg(path)
+                    .arg(numCols));
+        // The column dialog refuses this choice too.
+        if (opt.xCol == opt.yCol)
+            return report(err, exitFailure,
+                QStringLiteral("--columns %1,%2: X and Y must be different columns")
+                    .arg(opt.xCol)
+                    .arg(opt.yCol));
+        xCol = opt.xCol;
+        yCol = opt.yCol;
+    }
+
+    switch (doc.read(&file, xCol, yCol, append)) {
+    case RxFile::ReadResult::Ok:
+        return exitOk;
+    case RxFile::ReadResult::NewerFormat:
+        return newerFormat(err);
+    case RxFile::ReadResult::Failed:
+        break;
+    }
+    return report(err, exitFailure,
+        QStringLiteral("read failed: %1 is neither a data file nor a column file "
+                       "of the profile given")
+            .arg(path));
+}
+
+// Written byte for byte as "Save..." writes it. QSaveFile keeps the old file until commit,
+// so a failure leaves no partial file and an existing one as it was.
+int writeDataFile(RxFile &doc, const QString &path, QTextStream &err)
+{
+    // save() refuses such a document as well; telling it apart from a write error gives
+    // the user the real reason.
+    if (doc.totalPoints() < 1)
+        return report(
+            err, exitFailure, QStringLiteral("no points to save; %1 not written").arg(path));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return report(
+            err, exitFailure, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    if (!doc.save(&file) || !file.commit())
+        return report(
+            err, exitFailure, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    return exitOk;
+}
+
+int convert(const Options &opt, QTextStream &err)
+{
+    RxFile doc;
+    doc.setProfile(opt.profile);
+    if (const int status = readInto(doc, opt.input, opt, 0, err))
+        return status;
+    for (const QString &name : opt.appends) {
+        if (const int status = readInto(doc, name, opt, 1, err))
+            return status;
+    }
+    if (opt.autoScale)
+        doc.autoScale();
+    return outputKindFor(opt.output)->write(doc, opt.output, err);
+}
+
+} // namespace
+
+int rxConvert(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    Options opt;
+    QString error;
+    switch (parseArgs(args, opt, &error)) {
+    case Action::Help:
+        printUsage(out);
+        out.flush();
+        return exitOk;
+    case Action::Version:
+        out << programName << ' ' << RUXA_VERSION << '\n';
+        out.flush();
+        return exitOk;
+    case Action::Usage:
+        return usageError(err, error);
+    case Action::Convert:
+        break;
+    }
+    return convert(opt, err);
+}

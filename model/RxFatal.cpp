@@ -1,0 +1,13 @@
+#include "model/RxFatal.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+void rxFatal(const char *message)
+{
+    // fwrite, not a formatted print: with memory gone, nothing here may allocate.
+    std::fwrite(message, 1, std::strlen(message), stdout);
+    std::fflush(stdout);
+    std::exit(-1);
+}

@@ -1,0 +1,225 @@
+// Column import: the row layout rules of the document's profile, and the column probe.
+#include "model/RxFile.h"
+
+#include "model/RxLineReader.h"
+#include "model/RxNumberText.h"
+#include "model/RxRecord.h"
+
+#include <QFileDevice>
+
+namespace {
+
+const char *const headerText = "C ***Ruxa***: ";
+
+bool startsWithC(std::string_view line)
+{
+    return !line.empty() && (line.front() == 'c' || line.front() == 'C');
+}
+
+std::string_view view(const QByteArray &line)
+{
+    return std::string_view(line.constData(), static_cast<std::size_t>(line.size()));
+}
+
+// Trailing delimiters go; a line that still ends with its newline keeps them, as rows have
+// always been read.
+std::string_view dropTrailingDelims(std::string_view line, char delim)
+{
+    while (!line.empty() && line.back() == delim)
+        line.remove_suffix(1);
+    return line;
+}
+
+// After a delimiter, blanks do not start the next field: a run of blanks is one separator.
+std::size_t skipBlanks(std::string_view line, std::size_t pos)
+{
+    while (pos < line.size() && line[pos] == ' ')
+        ++pos;
+    return pos;
+}
+
+// A field of a fixed-width row, cut off where the line ends.
+std::string_view fixedField(std::string_view line, long long start, long long width)
+{
+    if (start < 0 || start >= static_cast<long long>(line.size()))
+        return std::string_view();
+    return line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(width));
+}
+
+int countColumnsIn(const RxProfile &p, std::string_view line, int typeWidth)
+{
+    if (!p.useDelim()) {
+        // (length - typeWidth) / datalen + 0.5, truncated toward zero, in integers: the
+        // newline counts, and the half lets a last field lack a few characters.
+        const long long twice = 2 * (static_cast<long long>(line.size()) - typeWidth);
+        return static_cast<int>((twice + p.dataLen()) / (2LL * p.dataLen()));
+    }
+    const char delim = p.delimChar();
+    line = dropTrailingDelims(line, delim);
+    int count = 1;
+    for (std::size_t pos = line.find(delim); pos != std::string_view::npos;
+         pos = line.find(delim, skipBlanks(line, pos + 1)))
+        ++count;
+    return p.inVecLen() > 0 ? count - 1 : count;
+}
+
+// A count line of the probe, tested on the line as read.
+bool looksLikeCount(const RxProfile &p, std::string_view line)
+{
+    if (!p.useDelim())
+        return static_cast<long long>(line.size()) < 2LL * p.dataLen();
+    return line.find(p.delimChar()) == std::string_view::npos;
+}
+
+} // namespace
+
+int RxFile::countColumns(std::string_view line) const
+{
+    return countColumnsIn(m_profile, line, m_profile.inVecLen());
+}
+
+int RxFile::detectCount(std::string_view line)
+{
+    switch (m_profile.useEof()) {
+    case 0:
+        if (!m_profile.useDelim()) {
+            if (static_cast<long long>(line.size()) >= 2LL * m_profile.dataLen()) {
+                m_profile.setUseEof(1);
+                return 0;
+            }
+        } else {
+            const std::size_t first = skipBlanks(line, 0);
+            line = dropTrailingDelims(line.substr(first), m_profile.delimChar());
+            if (line.find(m_profile.delimChar()) != std::string_view::npos) {
+                m_profile.setUseEof(1);
+                return 0;
+            }
+        }
+        m_profile.setUseEof(2);
+        return rxCountValue(line);
+    case 2:
+        return rxCountValue(line);
+    default:
+        return 0;
+    }
+}
+
+int RxFile::parseRow(std::string_view line, int *type, float *x, float *y, int xCol,
+                     int yCol) const
+{
+    if (!m_profile.useDelim())
+        return parseFixedRow(line, type, x, y, xCol, yCol, m_profile.inVecLen());
+
+    const char delim = m_profile.delimChar();
+    line = dropTrailingDelims(line, delim);
+    std::size_t pos = 0;
+    int t = 1;
+    if (m_profile.inVecLen() > 0) {
+        const std::size_t end = line.find(delim);
+        if (end == std::string_view::npos)
+            return 0;
+        t = rxAtoi(line.substr(0, end));
+        pos = skipBlanks(line, end + 1);
+    }
+    bool haveX = false;
+    bool haveY = false;
+    float vx = 0.0f;
+    float vy = 0.0f;
+    for (int c = 1;; ++c) {
+        const std::size_t end = line.find(delim, pos);
+        const bool last = end == std::string_view::npos;
+        if (last && !(haveX != haveY && (c == xCol || c == yCol)))
+            return 0;
+        if (c == xCol || c == yCol) {
+            // The whole field is converted: a number is never cut short, however long.
+            const float v = rxNarrow(rxAtof(line.substr(pos, last ? line.npos : end - pos)));
+            if (c == xCol) {
+                vx = v;
+                haveX = true;
+            }
+            if (c == yCol) {
+                vy = v;
+                haveY = true;
+            }
+        }
+        if (haveX && haveY) {
+            *type = t;
+            *x = vx;
+            *y = vy;
+            return 1;
+        }
+        if (last)
+            return 0;
+        pos = skipBlanks(line, end + 1);
+    }
+}
+
+int RxFile::parseFixedRow(std::string_view line, int *type, float *x, float *y, int xCol,
+                          int yCol, int typeWidth) const
+{
+    // The column count uses the type width actually in force: the scale section's two
+    // numbers have no type field whatever the profile's inveclen.
+    const int n = countColumnsIn(m_profile, line, typeWidth);
+    if (xCol < 1 || yCol < 1 || n < xCol || n < yCol)
+        return 0;
+    int t = 1;
+    // A type field that holds no number gives a plain line point, as rows without a type
+    // field do.
+    if (typeWidth >= 1 && !rxScanInt(fixedField(line, 0, typeWidth), &t))
+        t = 1;
+    const long long width = m_profile.dataLen();
+    float vx = 0.0f;
+    float vy = 0.0f;
+    // A field that holds no number fails the row rather than inventing a value.
+    if (!rxScanFloat(fixedField(line, (xCol - 1) * width + typeWidth, width), &vx)
+        || !rxScanFloat(fixedField(line, (yCol - 1) * width + typeWidth, width), &vy))
+        return 0;
+    *type = t;
+    *x = vx;
+    *y = vy;
+    return 1;
+}
+
+int RxFile::checkNumCols(QFileDevice *f) const
+{
+    // The probe must predict the read, which always starts out not knowing how rows are
+    // counted; and it must not leave the file's profile behind in the document.
+    RxProfile probe = m_profile;
+    probe.setUseEof(0);
+    RxLineReader in(*f);
+    const auto result = [f](int r) {
+        f->seek(0);
+        return r;
+    };
+    if (in.atEnd())
+        return result(columnsUnknown);
+
+    QByteArray line;
+    bool header = false;
+    while (!header && in.next(line) && startsWithC(view(line))) {
+        if (!rxContains(line, headerText))
+            continue;
+        float version = 0.0f;
+        readFloatKey(headerText, line.constData(), &version);
+        if (version > 1.0f)
+            return result(columnsNewerFormat);
+        if (in.atEnd() || !in.next(line) || !probe.readFormat(in, line))
+            return result(columnsUnknown);
+        header = true;
+    }
+    while (startsWithC(view(line))) {
+        if (in.atEnd() || !in.next(line))
+            return result(columnsUnknown);
+    }
+    if (line.isEmpty() && in.atEnd())
+        return result(columnsUnknown);
+
+    bool countLine = probe.useEof() == 2;
+    if (probe.useEof() == 0)
+        countLine = looksLikeCount(probe, view(line));
+    if (countLine && (in.atEnd() || !in.next(line)))
+        return result(columnsUnknown);
+    if (in.failed())
+        return result(columnsUnknown);
+    return result(countColumnsIn(probe, view(line), probe.inVecLen()));
+}

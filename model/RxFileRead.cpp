@@ -1,0 +1,340 @@
+// Reading a data file or a plain column file into the document.
+#include "model/RxFile.h"
+
+#include "model/RxLineReader.h"
+#include "model/RxNumberText.h"
+#include "model/RxRecord.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const char *const headerText = "C ***Ruxa***: ";
+
+bool startsWithC(std::string_view line)
+{
+    return !line.empty() && (line.front() == 'c' || line.front() == 'C');
+}
+
+std::string_view view(const QByteArray &line)
+{
+    return std::string_view(line.constData(), static_cast<std::size_t>(line.size()));
+}
+
+} // namespace
+
+struct RxFile::ReadState
+{
+    ReadState(QFileDevice &f, int x, int y, bool append)
+        : in(f), xCol(x), yCol(y), appending(append)
+    {
+    }
+
+    RxLineReader in;
+    int xCol;
+    int yCol;
+    bool appending;
+    enum { NotSeen, Seen, Failed } header = NotSeen;
+    int firstAdded = 0;
+    qsizetype preambleSize = 0;
+    RxProfile saved;
+    int current = -1;
+    RxCurve *curve = nullptr;
+    long long rowsRead = 0;
+    long long rowsExpected = 1;
+};
+
+void RxFile::swapContent(RxFile &other)
+{
+    std::swap(m_curves, other.m_curves);
+    std::swap(m_scale, other.m_scale);
+    std::swap(m_profile, other.m_profile);
+    std::swap(m_comments, other.m_comments);
+    std::swap(m_plotDefs, other.m_plotDefs);
+    std::swap(m_name, other.m_name);
+    std::swap(m_preamble, other.m_preamble);
+}
+
+RxFile::ReadResult RxFile::read(QFileDevice *f, int xCol, int yCol, int append)
+{
+    ReadState s(*f, xCol, yCol, append != 0 && !m_curves.empty());
+    // An open replaces the document, but a file of a newer format must leave it as it was,
+    // so the old content waits aside until the read is decided.
+    RxFile previous;
+    if (!s.appending) {
+        swapContent(previous);
+        m_profile = previous.m_profile;
+    }
+    s.saved = m_profile;
+    // Every read decides anew whether its file starts with a count line; an append restores
+    // the document's profile afterwards.
+    m_profile.setUseEof(0);
+    if (!s.appending)
+        s.saved = m_profile;
+    s.firstAdded = numCurves();
+    s.current = numCurves() - 1;
+    s.preambleSize = m_preamble.size();
+
+    const ReadResult r = readContent(s);
+    if (s.appending)
+        m_profile = s.saved;
+    if (r != ReadResult::Ok) {
+        if (r == ReadResult::NewerFormat && !s.appending) {
+            swapContent(previous);
+        } else if (s.appending) {
+            // A failed append leaves the document as it was, preamble included.
+            removeCurvesFrom(s.firstAdded);
+            m_preamble.truncate(s.preambleSize);
+        } else {
+            clear();
+        }
+        return r;
+    }
+    for (auto &c : m_curves)
+        c->squeeze();
+    const QByteArray fileName = QFile::encodeName(QFileInfo(f->fileName()).fileName());
+    m_name = s.appending ? m_name + '+' + fileName : fileName;
+    m_plotDefs.setTitle(m_name);
+    return ReadResult::Ok;
+}
+
+RxFile::ReadResult RxFile::readContent(ReadState &s)
+{
+    QByteArray line;
+    if (s.in.atEnd())
+        return ReadResult::Failed;
+    const ReadResult header = readHeaderPhase(s, line);
+    if (header != ReadResult::Ok)
+        return header;
+    const ReadResult data = readDataPhase(s, view(line));
+    if (data != ReadResult::Ok)
+        return data;
+    // A file that gave no row is no plot, whatever its header said.
+    if (s.rowsRead == 0 || s.in.failed())
+        return ReadResult::Failed;
+    if (s.appending)
+        return ReadResult::Ok;
+    if (s.in.atEnd()) {
+        autoScale();
+        return ReadResult::Ok;
+    }
+    if (!readScaleSection(s.in))
+        return ReadResult::Failed;
+    readCommentSection(s.in);
+    return s.in.failed() ? ReadResult::Failed : ReadResult::Ok;
+}
+
+// Leaves in line the first line of the data phase.
+RxFile::ReadResult RxFile::readHeaderPhase(ReadState &s, QByteArray &line)
+{
+    if (!s.in.next(line))
+        return ReadResult::Failed;
+    for (;;) {
+        if (!startsWithC(view(line)))
+            return ReadResult::Ok;
+        if (rxContains(line, headerText)) {
+            s.header = ReadState::Seen;
+            const ReadResult r = readRecords(s, line);
+            if (r != ReadResult::Failed)
+                return r;
+            s.header = ReadState::Failed;
+            m_profile = s.saved;
+            if (s.appending) {
+                removeCurvesFrom(s.firstAdded);
+            } else {
+                // The file is read on as column data; the comment lines before its header
+                // stay with it.
+                const QByteArray preamble = m_preamble;
+                clear();
+                m_preamble = preamble;
+            }
+            // The line the records stopped at may already be a data row: keep it.
+            if (!line.isEmpty() && !startsWithC(view(line)))
+                return ReadResult::Ok;
+        } else if (s.header == ReadState::NotSeen) {
+            QByteArray kept = line;
+            stripLineEnd(kept);
+            m_preamble.append(kept).append('\n');
+        }
+        if (!s.in.next(line) || s.in.atEnd())
+            return ReadResult::Failed;
+    }
+}
+
+RxFile::ReadResult RxFile::readRecords(ReadState &s, QByteArray &line)
+{
+    float version = 0.0f;
+    readFloatKey(headerText, line.constData(), &version);
+    if (version > 1.0f)
+        return ReadResult::NewerFormat;
+    if (s.in.atEnd() || !s.in.next(line) || !m_profile.readFormat(s.in, line))
+        return ReadResult::Failed;
+    while (rxContains(line, "C curve: ")) {
+        auto c = std::make_unique<RxCurve>();
+        if (!c->readFormat(s.in, line))
+            return ReadResult::Failed;
+        appendCurve(std::move(c));
+    }
+    // An append takes only the rows and the curves' formats; the other records are skipped
+    // as "C" lines below.
+    if (!s.appending
+        && (!m_scale.readFormat(s.in, line) || !m_comments.readFormat(s.in, line)
+            || !m_plotDefs.readFormat(s.in, line)))
+        return ReadResult::Failed;
+    while (startsWithC(view(line))) {
+        if (!s.in.next(line) || s.in.atEnd())
+            return ReadResult::Failed;
+    }
+    return ReadResult::Ok;
+}
+
+RxFile::ReadResult RxFile::readDataPhase(ReadState &s, std::string_view first)
+{
+    const int count = detectCount(first);
+    s.rowsExpected = count;
+    if (m_profile.useEof() == 2) {
+        if (count <= 0)
+            return ReadResult::Failed;
+    } else if (!addRow(s, first)) {
+        return ReadResult::Failed;
+    }
+    std::string_view row;
+    while (!s.in.atEnd() && s.rowsRead < s.rowsExpected) {
+        if (!s.in.next(row) || !addRow(s, row))
+            return ReadResult::Failed;
+    }
+    return ReadResult::Ok;
+}
+
+bool RxFile::addRow(ReadState &s, std::string_view row)
+{
+    int type = 0;
+    float x = 0.0f;
+    float y = 0.0f;
+    if (!parseRow(row, &type, &x, &y, s.xCol, s.yCol))
+        return false;
+    // A "new line" point starts the next curve; curves made by the header's records are
+    // filled in order. Non-finite values are kept as read: they are the user's data, and
+    // the scale and the renderer pass them by.
+    if (type == PointNewLine || s.rowsRead == 0 || !s.curve) {
+        ++s.current;
+        if (s.current == numCurves())
+            appendCurve(std::make_unique<RxCurve>());
+        s.curve = m_curves[static_cast<std::size_t>(s.current)].get();
+    }
+    s.curve->addPoint(type, x, y);
+    ++s.rowsRead;
+    if (m_profile.useEof() == 1)
+        s.rowsExpected = s.rowsRead + 1;
+    return true;
+}
+
+bool RxFile::readScaleSection(RxLineReader &in)
+{
+    QByteArray line;
+    for (int i = 0; i < 5; ++i) {
+        if ((i > 0 && in.atEnd()) || !in.next(line))
+            return false;
+        switch (i) {
+        case 0:
+        case 1:
+            readRange(line, i == 1);
+            break;
+        case 2:
+        case 3:
+            stripLineEnd(line);
+            if (i == 2)
+                m_scale.setXLabel(line);
+            else
+                m_scale.setYLabel(line);
+            break;
+        default: {
+            // "%c" and the two steps: fixed-width numbers each limited to the field width,
+            // delimited numbers around the delimiter.
+            QByteArray format("%c");
+            if (!m_profile.useDelim()) {
+                const QByteArray w = QByteArray::number(m_profile.dataLen());
+                format.append('%').append(w).append("g%").append(w).append('g');
+            } else {
+                format.append("%g");
+                if (m_profile.delimChar() == '%')
+                    format.append('%');
+                format.append(m_profile.delimChar()).append("%g");
+            }
+            char mode = 0;
+            float xStep = 0.0f;
+            float yStep = 0.0f;
+            const int n = rxScanC(line.constData(), format.constData(), &mode, &xStep, &yStep);
+            if (n >= 1 && (mode == 't' || mode == 'T'))
+                m_scale.setTickMode(1);
+            else if (n >= 1 && (mode == 'g' || mode == 'G'))
+                m_scale.setTickMode(2);
+            if (n >= 3)
+                m_scale.setYStep(yStep);
+            if (n >= 2)
+                m_scale.setXStep(xStep);
+        }
+        }
+    }
+    return true;
+}
+
+// A range line that does not hold its two numbers leaves that range as it was.
+void RxFile::readRange(const QByteArray &line, bool yAxis)
+{
+    const std::string_view stripped = stripLineEnd(view(line));
+    float low = 0.0f;
+    float high = 0.0f;
+    bool got = false;
+    if (!m_profile.useDelim()) {
+        int type = 0;
+        got = parseFixedRow(view(line), &type, &low, &high, 1, 2, 0) == 1;
+    } else {
+        QByteArray format("%g");
+        if (m_profile.delimChar() == '%')
+            format.append('%');
+        format.append(m_profile.delimChar()).append("%g");
+        const QByteArray text(stripped.data(), static_cast<qsizetype>(stripped.size()));
+        got = rxScanC(text.constData(), format.constData(), &low, &high) == 2;
+    }
+    const bool log = !stripped.empty() && stripped.back() == 'L'
+            && (m_profile.useDelim()
+                || static_cast<long long>(stripped.size()) > 2LL * m_profile.dataLen());
+    if (yAxis) {
+        if (got)
+            m_scale.setYRange(high, low);
+        if (log)
+            m_scale.setYLog(1);
+    } else {
+        if (got)
+            m_scale.setXRange(high, low);
+        if (log)
+            m_scale.setXLog(1);
+    }
+}
+
+// Comments made by the header's records keep their format and get their text and position
+// here in order; further pairs make comments of the default format.
+void RxFile::readCommentSection(RxLineReader &in)
+{
+    const int fromRecords = m_comments.numComments();
+    QByteArray text;
+    QByteArray position;
+    for (int k = 0; !in.atEnd();) {
+        if (!in.next(text) || in.atEnd() || !in.next(position))
+            return;
+        stripLineEnd(text);
+        // An empty text of a comment that has a record keeps its place, so that the later
+        // texts stay with their own formats.
+        if (text.isEmpty() && k >= fromRecords)
+            continue;
+        float first = 0.0f;
+        float second = 0.0f;
+        const int n = rxScanC(position.constData(), "%f   %f", &first, &second);
+        const float y = n >= 1 ? first : m_comments.y(k);
+        const float x = n >= 2 ? second : m_comments.x(k);
+        m_comments.setComment(k, text, x, y);
+        ++k;
+    }
+}

@@ -1,0 +1,279 @@
+#include "model/RxFile.h"
+
+#include "model/RxTestFiles.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(RxProfile)
+
+class TestRxFileImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void countColumns_data();
+    void countColumns();
+    void detectCount_data();
+    void detectCount();
+    void parseRow_data();
+    void parseRow();
+    void fixedFieldsStayInsideTheLine();
+    void checkNumCols_data();
+    void checkNumCols();
+    void probeLeavesProfileAndPosition();
+};
+
+namespace {
+
+RxProfile makeProfile(int usedelim, char delim, int datalen, int inveclen)
+{
+    RxProfile p;
+    p.setUseDelim(usedelim);
+    p.setDelimChar(delim);
+    p.setDataLen(datalen);
+    p.setInVecLen(inveclen);
+    return p;
+}
+
+RxFile withProfile(const RxProfile &p)
+{
+    RxFile doc;
+    doc.setProfile(p);
+    return doc;
+}
+
+std::string_view sv(const QByteArray &b)
+{
+    return std::string_view(b.constData(), static_cast<std::size_t>(b.size()));
+}
+
+} // namespace
+
+void TestRxFileImport::countColumns_data()
+{
+    QTest::addColumn<int>("usedelim");
+    QTest::addColumn<char>("delim");
+    QTest::addColumn<int>("inveclen");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("columns");
+
+    QTest::newRow("fixed, type and two values")
+        << 0 << '\t' << 3 << QByteArray("  1+1.000E+00+2.000E+00\n") << 2;
+    QTest::newRow("fixed, last field a little short")
+        << 0 << '\t' << 3 << QByteArray("  1+1.000E+00+2.00\n") << 2;
+    QTest::newRow("fixed, line shorter than the type") << 0 << '\t' << 3 << QByteArray("1") << 0;
+    QTest::newRow("tab, no type") << 1 << '\t' << 0 << QByteArray("1.5\t2.5\n") << 2;
+    QTest::newRow("tab, type field") << 1 << '\t' << 3 << QByteArray("1\t1.5\t2.5\n") << 2;
+    QTest::newRow("blank runs are one separator")
+        << 1 << ' ' << 0 << QByteArray("1   2     3\n") << 3;
+    QTest::newRow("leading blank is an empty column") << 1 << ' ' << 0 << QByteArray(" 1 2\n") << 3;
+    QTest::newRow("trailing delimiters without newline go")
+        << 1 << ',' << 0 << QByteArray("1,2,,,") << 2;
+    QTest::newRow("trailing delimiters before newline stay")
+        << 1 << ',' << 0 << QByteArray("1,2,\n") << 3;
+    QTest::newRow("empty line is one column") << 1 << ',' << 0 << QByteArray() << 1;
+    QTest::newRow("only delimiters") << 1 << ',' << 0 << QByteArray(",,,") << 1;
+}
+
+void TestRxFileImport::countColumns()
+{
+    QFETCH(int, usedelim);
+    QFETCH(char, delim);
+    QFETCH(int, inveclen);
+    QFETCH(QByteArray, line);
+    QFETCH(int, columns);
+    const RxFile doc = withProfile(makeProfile(usedelim, delim, 10, inveclen));
+    QCOMPARE(doc.countColumns(sv(line)), columns);
+}
+
+void TestRxFileImport::detectCount_data()
+{
+    QTest::addColumn<int>("usedelim");
+    QTest::addColumn<int>("useeof");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("useeofAfter");
+
+    QTest::newRow("fixed count line") << 0 << 0 << QByteArray("25\n") << 25 << 2;
+    QTest::newRow("fixed data row") << 0 << 0 << QByteArray("  1+1.000E+00+2.000E+00\n") << 0 << 1;
+    QTest::newRow("delimited count line") << 1 << 0 << QByteArray("  25\n") << 25 << 2;
+    QTest::newRow("delimited count is decimal") << 1 << 0 << QByteArray("010\n") << 10 << 2;
+    QTest::newRow("delimited data row") << 1 << 0 << QByteArray("1\t2\n") << 0 << 1;
+    QTest::newRow("single column is a count") << 1 << 0 << QByteArray("3.5\n") << 3 << 2;
+    QTest::newRow("known count line") << 0 << 2 << QByteArray("7\n") << 7 << 2;
+    QTest::newRow("rows to the end") << 0 << 1 << QByteArray("7\n") << 0 << 1;
+}
+
+void TestRxFileImport::detectCount()
+{
+    QFETCH(int, usedelim);
+    QFETCH(int, useeof);
+    QFETCH(QByteArray, line);
+    QFETCH(int, count);
+    QFETCH(int, useeofAfter);
+    RxProfile p = makeProfile(usedelim, '\t', 10, 0);
+    p.setUseEof(useeof);
+    RxFile doc = withProfile(p);
+    QCOMPARE(doc.detectCount(sv(line)), count);
+    QCOMPARE(doc.profile().useEof(), useeofAfter);
+}
+
+void TestRxFileImport::parseRow_data()
+{
+    QTest::addColumn<RxProfile>("profile");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("xCol");
+    QTest::addColumn<int>("yCol");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<float>("x");
+    QTest::addColumn<float>("y");
+
+    const RxProfile tab = makeProfile(1, '\t', 10, 0);
+    const RxProfile tabType = makeProfile(1, '\t', 10, 3);
+    const RxProfile blank = makeProfile(1, ' ', 10, 0);
+    const RxProfile fixed = makeProfile(0, '\t', 10, 3);
+
+    QTest::newRow("tab, two columns")
+        << tab << QByteArray("1.5\t2.5\n") << 1 << 2 << true << 1 << 1.5f << 2.5f;
+    QTest::newRow("tab, type field")
+        << tabType << QByteArray("7\t-0.5\t1234\n") << 1 << 2 << true << 7 << -0.5f << 1234.0f;
+    QTest::newRow("tab, type without delimiter")
+        << tabType << QByteArray("7\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("same column for both")
+        << tab << QByteArray("1\t2\t3\n") << 2 << 2 << true << 1 << 2.0f << 2.0f;
+    QTest::newRow("last column for both fails")
+        << tab << QByteArray("1\t2\t3\n") << 3 << 3 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("columns reversed")
+        << tab << QByteArray("1\t2\t3\n") << 3 << 1 << true << 1 << 3.0f << 1.0f;
+    QTest::newRow("column beyond the line")
+        << tab << QByteArray("1\t2\n") << 1 << 5 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("blank runs") << blank << QByteArray("1   2     3\n") << 1 << 3 << true << 1
+                                << 1.0f << 3.0f;
+    QTest::newRow("leading blank is a zero column")
+        << blank << QByteArray(" 4 5\n") << 1 << 2 << true << 1 << 0.0f << 4.0f;
+    QTest::newRow("field that is no number is zero")
+        << tab << QByteArray("abc\t2\n") << 1 << 2 << true << 1 << 0.0f << 2.0f;
+    QTest::newRow("long field is read whole") << tab << QByteArray(60, ' ') + "5\t6\n"
+                                              << 1 << 2 << true << 1 << 5.0f << 6.0f;
+    QTest::newRow("beyond float range")
+        << tab << QByteArray("1e39\t-1e39\n") << 1 << 2 << true << 1
+        << std::numeric_limits<float>::infinity() << -std::numeric_limits<float>::infinity();
+    QTest::newRow("fixed row") << fixed << QByteArray("  1-5.000E-01+1.234E+03\n") << 1 << 2 << true
+                               << 1 << -0.5f << 1234.0f;
+    QTest::newRow("fixed, octal type") << fixed << QByteArray("010-5.000E-01+1.234E+03\n") << 1 << 2
+                                       << true << 8 << -0.5f << 1234.0f;
+    QTest::newRow("fixed, blank type is a line") << fixed << QByteArray("   -5.000E-01+1.234E+03\n")
+                                                 << 1 << 2 << true << 1 << -0.5f << 1234.0f;
+    QTest::newRow("fixed, blank field fails")
+        << fixed << QByteArray("  1          +1.234E+03\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("fixed, too few columns")
+        << fixed << QByteArray("  1-5.000E-01\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("fixed, column zero")
+        << fixed << QByteArray("  1-5.000E-01+1.234E+03\n") << 0 << 2 << false << 0 << 0.0f << 0.0f;
+}
+
+void TestRxFileImport::parseRow()
+{
+    QFETCH(RxProfile, profile);
+    QFETCH(QByteArray, line);
+    QFETCH(int, xCol);
+    QFETCH(int, yCol);
+    QFETCH(bool, ok);
+    QFETCH(int, type);
+    QFETCH(float, x);
+    QFETCH(float, y);
+    const RxFile doc = withProfile(profile);
+    int gotType = 0;
+    float gotX = 0.0f;
+    float gotY = 0.0f;
+    QCOMPARE(doc.parseRow(sv(line), &gotType, &gotX, &gotY, xCol, yCol) == 1, ok);
+    if (ok) {
+        QCOMPARE(gotType, type);
+        QCOMPARE(gotX, x);
+        QCOMPARE(gotY, y);
+    }
+}
+
+void TestRxFileImport::fixedFieldsStayInsideTheLine()
+{
+    // The line is a view into a larger buffer: nothing past its end may be read.
+    const QByteArray buffer = "  1+1.000E+00+2.00"
+                              "99999999999999";
+    const std::string_view line(buffer.constData(), 18);
+    const RxFile doc = withProfile(makeProfile(0, '\t', 10, 3));
+    int type = 0;
+    float x = 0.0f;
+    float y = 0.0f;
+    QCOMPARE(doc.parseRow(line, &type, &x, &y, 1, 2), 1);
+    QCOMPARE(y, 2.0f);
+
+    const RxFile wide = withProfile(makeProfile(0, '\t', 99, 9));
+    const QByteArray row
+        = QByteArray(9, ' ') + QByteArray(98, ' ') + "1" + QByteArray(98, ' ') + "2\n";
+    QCOMPARE(wide.parseRow(sv(row), &type, &x, &y, 1, 2), 1);
+    QCOMPARE(x, 1.0f);
+    QCOMPARE(y, 2.0f);
+}
+
+void TestRxFileImport::checkNumCols_data()
+{
+    QTest::addColumn<RxProfile>("profile");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("columns");
+
+    const RxProfile fixed = makeProfile(0, '\t', 10, 3);
+    const RxProfile tab = makeProfile(1, '\t', 10, 0);
+    RxFile demo;
+    demo.addDemoCurve();
+    RxFile two;
+    two.addPoint(0, 0, 1.0f, 2.0f);
+
+    QTest::newRow("own file") << tab << RxTestFiles::written(two) << 2;
+    QTest::newRow("demonstration curve") << tab << RxTestFiles::written(demo) << 3;
+    QTest::newRow("plain, four columns") << tab << QByteArray("c x y z w\n1\t2\t3\t4\n") << 4;
+    QTest::newRow("plain with a count line") << tab << QByteArray("2\n1\t2\t3\n4\t5\t6\n") << 3;
+    QTest::newRow("fixed, count line") << fixed << QByteArray("1\n  1+1.000E+00+2.000E+00\n") << 2;
+    QTest::newRow("empty") << tab << QByteArray() << int(RxFile::columnsUnknown);
+    QTest::newRow("only comments") << tab << QByteArray("c\nC\n") << int(RxFile::columnsUnknown);
+    QTest::newRow("count line alone") << tab << QByteArray("5\n") << int(RxFile::columnsUnknown);
+    QTest::newRow("header without profile")
+        << tab << QByteArray("C ***Ruxa***: 1\n1\t2\n") << int(RxFile::columnsUnknown);
+    QTest::newRow("newer format") << tab << QByteArray("C ***Ruxa***: 2\n")
+                                  << int(RxFile::columnsNewerFormat);
+}
+
+void TestRxFileImport::checkNumCols()
+{
+    QFETCH(RxProfile, profile);
+    QFETCH(QByteArray, text);
+    QFETCH(int, columns);
+    RxTestFiles files;
+    QFile f(files.put("probe.rx", text));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const RxFile doc = withProfile(profile);
+    QCOMPARE(doc.checkNumCols(&f), columns);
+    QCOMPARE(f.pos(), 0);
+}
+
+void TestRxFileImport::probeLeavesProfileAndPosition()
+{
+    RxFile two;
+    two.addPoint(0, 0, 1.0f, 2.0f);
+    RxProfile other = makeProfile(1, ';', 12, 0);
+    other.setUseEof(1);
+    RxFile doc = withProfile(other);
+    RxTestFiles files;
+    QFile f(files.put("two.rx", RxTestFiles::written(two)));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(doc.checkNumCols(&f), 2);
+    QCOMPARE(doc.profile().delimChar(), ';');
+    QCOMPARE(doc.profile().dataLen(), 12);
+    QCOMPARE(doc.profile().useEof(), 1);
+    // The read that follows the probe starts at the beginning.
+    QCOMPARE(doc.read(&f, 1, 2, 0), RxFile::ReadResult::Ok);
+    QCOMPARE(doc.curve(0)->y(0), 2.0f);
+}
+
+QTEST_GUILESS_MAIN(TestRxFileImport)
+#include "TestRxFileImport.moc"
