@@ -479,22 +479,29 @@ void RxCurve::writePoints(QByteArray &out) const
 int RxCurve::formatRow(
     QByteArray &out, int i, int inveclen, int datalen, int usedelim, char delim) const
 {
-    if (i < 0 || i >= m_numPoints || datalen < 8 || datalen > 99)
+    if (i < 0 || i >= m_numPoints || datalen < 8 || datalen > 99 || inveclen > 99)
         return 0;
     // Any non-zero usedelim is taken as delimited: a row must never lose its values.
     const bool delimited = usedelim != 0;
+    // Written in place: per-number appends would cost more than the numbers themselves.
+    const qsizetype start = out.size();
+    const qsizetype room = (static_cast<qsizetype>(m_numCols) + 1) * (rxNumberRoom + 1);
+    rxGuardMemory("out of memory in rxcurve\n", [&] { out.resize(start + room); });
+    char *const begin = out.data() + start;
+    char *p = begin;
     if (inveclen > 0)
-        rxAppendInt(out, m_types[i], delimited ? 0 : inveclen);
+        p = rxWriteInt(p, m_types[i], delimited ? 0 : inveclen);
     const float *r = rowPtr(i);
     for (int k = 0; k < m_numCols; ++k) {
         if (!delimited) {
-            rxAppendFixed(out, r[k], datalen);
+            p = rxWriteFixed(p, r[k], datalen);
             continue;
         }
         if (inveclen > 0 || k > 0)
-            out.append(delim);
-        rxAppendG(out, r[k]);
+            *p++ = delim;
+        p = rxWriteG(p, r[k]);
     }
-    out.append('\n');
+    *p++ = '\n';
+    out.resize(start + (p - begin));
     return 1;
 }

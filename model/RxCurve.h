@@ -107,7 +107,7 @@ public:
     void writePoints(QByteArray &out) const;
     // Appends the data-file line of point i: the point type when inveclen > 0, then every
     // column, fixed-width or delimited. Returns 0 and appends nothing when i is out of
-    // range or datalen is outside 8 ... 99.
+    // range, datalen is outside 8 ... 99 or inveclen is above 99.
     int formatRow(QByteArray &out, int i, int inveclen, int datalen, int usedelim,
                   char delim) const;
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 namespace {
-constexpr std::size_t chunk = std::size_t(1) << 18;
+constexpr std::size_t chunk = std::size_t(1) << 16;
 }
 
 RxLineReader::RxLineReader(QIODevice &device) : m_device(device) { }

@@ -2,11 +2,13 @@
 
 #include <cerrno>
 #include <cfloat>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -85,6 +87,137 @@ bool startsDecimal(const char *p, const char *end)
     return *p == '.' && p + 1 < end && isDigit(p[1]);
 }
 
+// Exact fast paths. A short decimal mantissa and a small power of ten are both exact in
+// binary, so one IEEE multiplication or division rounds the true value once, as strtod
+// does (Clinger's fast path).
+struct SimpleDecimal
+{
+    std::uint64_t mantissa = 0;
+    int exponent = 0;
+    const char *end = nullptr;
+};
+
+// The decimal shape strtod reads: digits, an optional point and digits, an optional
+// exponent with at least one digit. False when there are too many digits to hold.
+bool parseSimpleDecimal(const char *p, const char *end, SimpleDecimal &d)
+{
+    std::uint64_t m = 0;
+    int significant = 0;
+    while (p < end && *p == '0')
+        ++p;
+    for (const char *first = p; p < end && isDigit(*p); ++p)
+        m = m * 10 + static_cast<unsigned>(*p - '0'), significant = static_cast<int>(p - first) + 1;
+    int exponent = 0;
+    if (p < end && *p == '.') {
+        const char *point = ++p;
+        if (m == 0) {
+            while (p < end && *p == '0')
+                ++p;
+        }
+        const char *first = p;
+        for (; p < end && isDigit(*p); ++p)
+            m = m * 10 + static_cast<unsigned>(*p - '0');
+        significant += static_cast<int>(p - first);
+        exponent = -static_cast<int>(p - point);
+    }
+    // Past 19 digits the mantissa has wrapped: the exact conversion takes over.
+    if (significant > 19)
+        return false;
+    if (p < end && (*p | 0x20) == 'e') {
+        const char *q = p + 1;
+        bool negative = false;
+        if (q < end && (*q == '+' || *q == '-'))
+            negative = *q++ == '-';
+        if (q < end && isDigit(*q)) {
+            int e = 0;
+            for (; q < end && isDigit(*q); ++q) {
+                if (e > 9999)
+                    return false;
+                e = e * 10 + (*q - '0');
+            }
+            exponent += negative ? -e : e;
+            p = q;
+        }
+    }
+    d.mantissa = m;
+    d.exponent = exponent;
+    d.end = p;
+    return true;
+}
+
+// 10^k for k in -64 ... 64, each correctly rounded (strtod of "1eK").
+const double *powersOfTen()
+{
+    static const std::array<double, 129> table = [] {
+        std::array<double, 129> t{};
+        for (int k = -64; k <= 64; ++k) {
+            char text[8];
+            std::snprintf(text, sizeof text, "1e%d", k);
+            t[static_cast<std::size_t>(k + 64)] = strtod_l(text, nullptr, cLocale());
+        }
+        return t;
+    }();
+    return table.data() + 64;
+}
+
+// The digits of x > 0 rounded to precision + 1 significant digits, and the decimal
+// exponent of the first, as "%.*E" gives them. A double product carries a relative error
+// of a few units in 2^-53; that only matters when the scaled value lies that close to a
+// half, and then the exact conversion decides. False when the fast way cannot be sure.
+bool fixedDigits(double x, int precision, std::uint64_t *digits, int *exponent)
+{
+    if (precision > 8 || !(x >= 1e-46 && x < 1e39))
+        return false;
+    const double *p10 = powersOfTen();
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &x, sizeof bits);
+    // x lies in [2^e2, 2^(e2 + 1)); x is a normal double here.
+    const int e2 = static_cast<int>((bits >> 52) & 0x7ff) - 1023;
+    // floor(e2 * log10(2)) in integers; off by one at worst, which the tests below mend.
+    int k = (e2 * 78913) >> 18;
+    double scaled = x * p10[precision - k];
+    if (scaled >= p10[precision + 1]) {
+        ++k;
+        scaled = x * p10[precision - k];
+    } else if (scaled < p10[precision]) {
+        --k;
+        scaled = x * p10[precision - k];
+    }
+    // scaled is positive: truncation is the floor.
+    const auto whole = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
+    if (std::fabs(fraction - 0.5) <= scaled * 1e-15)
+        return false;
+    auto d = whole + (fraction > 0.5 ? 1 : 0);
+    if (static_cast<double>(d) >= p10[precision + 1]) {
+        d /= 10;
+        ++k;
+    }
+    *digits = d;
+    *exponent = k;
+    return true;
+}
+
+// "%.*E" of digits (precision + 1 of them) times 10 to the exponent, without the sign.
+char *writeScientific(char *p, std::uint64_t digits, int precision, int exponent)
+{
+    for (int i = precision + 1; i > 1; --i) {
+        p[i] = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
+    p[0] = static_cast<char>('0' + digits);
+    p[1] = '.';
+    p += precision + 2;
+    *p++ = 'E';
+    *p++ = exponent < 0 ? '-' : '+';
+    const int e = exponent < 0 ? -exponent : exponent;
+    if (e >= 100)
+        *p++ = static_cast<char>('0' + e / 100);
+    *p++ = static_cast<char>('0' + e / 10 % 10);
+    *p++ = static_cast<char>('0' + e % 10);
+    return p;
+}
+
 } // namespace
 
 double rxAtof(std::string_view text)
@@ -93,6 +226,13 @@ double rxAtof(std::string_view text)
     const Sign s = skipSpaceAndSign(text.data(), end);
     if (startsDecimal(s.p, end)) {
         double v = 0.0;
+        SimpleDecimal d;
+        if (parseSimpleDecimal(s.p, end, d) && d.mantissa <= (std::uint64_t(1) << 53)
+            && d.exponent >= -22 && d.exponent <= 22) {
+            v = static_cast<double>(d.mantissa);
+            v = d.exponent < 0 ? v / powersOfTen()[-d.exponent] : v * powersOfTen()[d.exponent];
+            return s.negative ? -v : v;
+        }
         const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
         if (r.ec == std::errc())
             return s.negative ? -v : v;
@@ -122,15 +262,28 @@ int rxAtoi(std::string_view text)
 
 bool rxScanFloat(std::string_view text, float *out)
 {
+    static constexpr float powersOfTenF[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                             1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     const char *end = text.data() + text.size();
     const Sign s = skipSpaceAndSign(text.data(), end);
     if (startsDecimal(s.p, end)) {
         float v = 0.0f;
-        const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
+        const char *stop = nullptr;
+        SimpleDecimal d;
+        if (parseSimpleDecimal(s.p, end, d) && d.mantissa <= (std::uint64_t(1) << 24)
+            && d.exponent >= -10 && d.exponent <= 10) {
+            v = static_cast<float>(d.mantissa);
+            v = d.exponent < 0 ? v / powersOfTenF[-d.exponent] : v * powersOfTenF[d.exponent];
+            stop = d.end;
+        } else {
+            const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
+            if (r.ec == std::errc())
+                stop = r.ptr;
+        }
         // scanf reads greedily: anything that could continue the number goes the slow way.
-        if (r.ec == std::errc()
-            && (r.ptr == end || !(isAlnum(*r.ptr) || *r.ptr == '.' || *r.ptr == '+'
-                                  || *r.ptr == '-'))) {
+        if (stop
+            && (stop == end
+                || !(isAlnum(*stop) || *stop == '.' || *stop == '+' || *stop == '-'))) {
             *out = s.negative ? -v : v;
             return true;
         }
@@ -199,25 +352,33 @@ int rxScanC(const char *text, const char *format, ...)
     return n;
 }
 
-void rxAppendInt(QByteArray &out, int value, int width)
+char *rxWriteInt(char *p, int value, int width)
 {
     char buf[16];
     const auto r = std::to_chars(buf, buf + sizeof buf, value);
     const auto n = static_cast<int>(r.ptr - buf);
-    if (width > n)
-        out.append(width - n, ' ');
-    out.append(buf, n);
+    for (int pad = width - n; pad > 0; --pad)
+        *p++ = ' ';
+    std::memcpy(p, buf, static_cast<std::size_t>(n));
+    return p + n;
 }
 
-void rxAppendG(QByteArray &out, double value)
+char *rxWriteG(char *p, double value)
 {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 6);
-    out.append(buf, static_cast<int>(r.ptr - buf));
+    return std::to_chars(p, p + 32, value, std::chars_format::general, 6).ptr;
 }
 
-void rxAppendFixed(QByteArray &out, double value, int width)
+char *rxWriteFixed(char *out, double value, int width)
 {
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    // The common case fills the field exactly and is written in place.
+    if (std::isfinite(value) && value != 0.0
+        && fixedDigits(std::fabs(value), width - 7, &digits, &exponent) && exponent > -100
+        && exponent < 100) {
+        *out++ = std::signbit(value) ? '-' : '+';
+        return writeScientific(out, digits, width - 7, exponent);
+    }
     // 99 digits of mantissa at most, a sign, "0.", the exponent and the terminator.
     char buf[128];
     char *p = buf;
@@ -243,9 +404,30 @@ void rxAppendFixed(QByteArray &out, double value, int width)
         winFixExpFmt(buf);
         n = static_cast<int>(std::strlen(buf));
     }
-    if (width > n)
-        out.append(width - n, ' ');
-    out.append(buf, n);
+    for (int pad = width - n; pad > 0; --pad)
+        *out++ = ' ';
+    std::memcpy(out, buf, static_cast<std::size_t>(n));
+    return out + n;
+}
+
+void rxAppendInt(QByteArray &out, int value, int width)
+{
+    if (width > 99)
+        out.append(width - 99, ' ');
+    char buf[rxNumberRoom];
+    out.append(buf, rxWriteInt(buf, value, width > 99 ? 99 : width) - buf);
+}
+
+void rxAppendG(QByteArray &out, double value)
+{
+    char buf[rxNumberRoom];
+    out.append(buf, rxWriteG(buf, value) - buf);
+}
+
+void rxAppendFixed(QByteArray &out, double value, int width)
+{
+    char buf[rxNumberRoom];
+    out.append(buf, rxWriteFixed(buf, value, width) - buf);
 }
 
 void winFixExpFmt(char *s)

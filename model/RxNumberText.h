@@ -33,6 +33,14 @@ int rxScanC(const char *text, const char *format, ...)
 #endif
         ;
 
+// The writers come in two forms: appending to a QByteArray, and writing at p and returning
+// the end, for loops that write millions of numbers. A char writer needs rxNumberRoom bytes
+// at p (widths up to 99).
+constexpr int rxNumberRoom = 128;
+char *rxWriteInt(char *p, int value, int width = 0);
+char *rxWriteG(char *p, double value);
+char *rxWriteFixed(char *p, double value, int width);
+
 // "%i", right-aligned in width characters when width > 0 ("%3i").
 void rxAppendInt(QByteArray &out, int value, int width = 0);
 // "%g": six significant digits, the shorter of fixed and exponent form.
