@@ -54,15 +54,14 @@ void writeColumnFile(const RxFile &doc, const QString &path)
     f.write(text);
 }
 
-template <typename F>
-double medianSeconds(int runs, F &&work)
+template <typename F> double medianSeconds(int runs, F &&work)
 {
     std::vector<double> times;
     for (int r = 0; r < runs; ++r) {
         const auto start = std::chrono::steady_clock::now();
         work();
         times.push_back(
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -126,7 +125,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     std::printf("%9s %10s %10s %10s %10s %10s %10s %8s %8s\n", "points", "read s", "/target",
-                "write s", "/target", "import s", "/target", "mem x", "/target");
+        "write s", "/target", "import s", "/target", "mem x", "/target");
     for (int n : {10000, 100000, 1000000}) {
         RxFile doc = noisySine(n);
         const QString data = dir.filePath(QString("sine%1.rx").arg(n));
@@ -156,11 +155,11 @@ int main(int argc, char **argv)
             if (!readInto(d, columns, true))
                 qFatal("import failed");
         });
-        const double memory = std::max(memoryRatio(args[0], data, false, n),
-                                       memoryRatio(args[0], columns, true, n));
+        const double memory = std::max(
+            memoryRatio(args[0], data, false, n), memoryRatio(args[0], columns, true, n));
         std::printf("%9d %10.4f %10.2f %10.4f %10.2f %10.4f %10.2f %8.2f %8.2f\n", n, read,
-                    read / readTarget, write, write / writeTarget, import, import / importTarget,
-                    memory, memory / memoryTarget);
+            read / readTarget, write, write / writeTarget, import, import / importTarget, memory,
+            memory / memoryTarget);
     }
     return 0;
 }

@@ -108,8 +108,8 @@ public:
     // Appends the data-file line of point i: the point type when inveclen > 0, then every
     // column, fixed-width or delimited. Returns 0 and appends nothing when i is out of
     // range, datalen is outside 8 ... 99 or inveclen is above 99.
-    int formatRow(QByteArray &out, int i, int inveclen, int datalen, int usedelim,
-                  char delim) const;
+    int formatRow(
+        QByteArray &out, int i, int inveclen, int datalen, int usedelim, char delim) const;
 
     // Numeric operations on the X and Y columns.
     // Extremes over all points; an empty curve gives maxima -1e36 and minima 1e36.
@@ -134,10 +134,7 @@ public:
 private:
     void resize(int n);
     float *rowPtr(int i) { return m_rows + static_cast<std::ptrdiff_t>(i) * m_numCols; }
-    const float *rowPtr(int i) const
-    {
-        return m_rows + static_cast<std::ptrdiff_t>(i) * m_numCols;
-    }
+    const float *rowPtr(int i) const { return m_rows + static_cast<std::ptrdiff_t>(i) * m_numCols; }
     void reallocate(int capacity);
     void copyFrom(const RxCurve &other);
 

@@ -18,8 +18,7 @@
 
 [[noreturn]] void rxFatal(const char *message);
 
-template <typename F>
-decltype(auto) rxGuardMemory(const char *message, F &&grow)
+template <typename F> decltype(auto) rxGuardMemory(const char *message, F &&grow)
 {
     try {
         return std::forward<F>(grow)();

@@ -11,12 +11,12 @@ const char *const curvesOutOfMemory = "out of memory in RxFile\n";
 RxFile::RxFile() = default;
 
 RxFile::RxFile(const RxFile &other)
-    : m_scale(other.m_scale),
-      m_profile(other.m_profile),
-      m_comments(other.m_comments),
-      m_plotDefs(other.m_plotDefs),
-      m_name(other.m_name),
-      m_preamble(other.m_preamble)
+    : m_scale(other.m_scale)
+    , m_profile(other.m_profile)
+    , m_comments(other.m_comments)
+    , m_plotDefs(other.m_plotDefs)
+    , m_name(other.m_name)
+    , m_preamble(other.m_preamble)
 {
     rxGuardMemory(curvesOutOfMemory, [&] {
         m_curves.reserve(other.m_curves.size());
@@ -211,7 +211,7 @@ void RxFile::addDemoCurve()
     for (int i = 0; i < 100; ++i) {
         const double t = i * 0.0628318;
         const float row[3] = {static_cast<float>(t), static_cast<float>(std::cos(t)),
-                              static_cast<float>(std::sin(t))};
+            static_cast<float>(std::sin(t))};
         demo->addRow(PointLine, row);
     }
     appendCurve(std::move(demo));

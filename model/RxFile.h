@@ -25,7 +25,7 @@ class RxFile
 public:
     // What read gives back.
     enum class ReadResult {
-        Failed,     // an open leaves the document empty, an append as it was
+        Failed, // an open leaves the document empty, an append as it was
         Ok,
         NewerFormat // the header announces a newer format; the document is as it was
     };
@@ -110,11 +110,10 @@ public:
     int detectCount(std::string_view line);
     // The point type and the values of the 1-based columns xCol and yCol. 1 on success,
     // 0 when the row does not hold them.
-    int parseRow(std::string_view line, int *type, float *x, float *y, int xCol,
-                 int yCol) const;
+    int parseRow(std::string_view line, int *type, float *x, float *y, int xCol, int yCol) const;
     // The fixed-width rules with a point-type field of typeWidth characters.
     int parseFixedRow(std::string_view line, int *type, float *x, float *y, int xCol, int yCol,
-                      int typeWidth) const;
+        int typeWidth) const;
 
     // Drawing and hit testing, defined with the renderer.
     int draw(RxDraw &draw) const;

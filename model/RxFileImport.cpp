@@ -104,8 +104,7 @@ int RxFile::detectCount(std::string_view line)
     }
 }
 
-int RxFile::parseRow(std::string_view line, int *type, float *x, float *y, int xCol,
-                     int yCol) const
+int RxFile::parseRow(std::string_view line, int *type, float *x, float *y, int xCol, int yCol) const
 {
     if (!m_profile.useDelim())
         return parseFixedRow(line, type, x, y, xCol, yCol, m_profile.inVecLen());
@@ -154,8 +153,8 @@ int RxFile::parseRow(std::string_view line, int *type, float *x, float *y, int x
     }
 }
 
-int RxFile::parseFixedRow(std::string_view line, int *type, float *x, float *y, int xCol,
-                          int yCol, int typeWidth) const
+int RxFile::parseFixedRow(
+    std::string_view line, int *type, float *x, float *y, int xCol, int yCol, int typeWidth) const
 {
     // The column count uses the type width actually in force: the scale section's two
     // numbers have no type field whatever the profile's inveclen.

@@ -27,9 +27,11 @@ std::string_view view(const QByteArray &line)
 struct RxFile::ReadState
 {
     ReadState(QFileDevice &f, int x, int y, bool append)
-        : in(f), xCol(x), yCol(y), appending(append)
-    {
-    }
+        : in(f)
+        , xCol(x)
+        , yCol(y)
+        , appending(append)
+    { }
 
     RxLineReader in;
     int xCol;
@@ -299,8 +301,8 @@ void RxFile::readRange(const QByteArray &line, bool yAxis)
         got = rxScanC(text.constData(), format.constData(), &low, &high) == 2;
     }
     const bool log = !stripped.empty() && stripped.back() == 'L'
-            && (m_profile.useDelim()
-                || static_cast<long long>(stripped.size()) > 2LL * m_profile.dataLen());
+        && (m_profile.useDelim()
+            || static_cast<long long>(stripped.size()) > 2LL * m_profile.dataLen());
     if (yAxis) {
         if (got)
             m_scale.setYRange(high, low);

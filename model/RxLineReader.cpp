@@ -8,7 +8,9 @@ namespace {
 constexpr std::size_t chunk = std::size_t(1) << 16;
 }
 
-RxLineReader::RxLineReader(QIODevice &device) : m_device(device) { }
+RxLineReader::RxLineReader(QIODevice &device)
+    : m_device(device)
+{ }
 
 // Moves the unread rest to the front and reads one more chunk behind it.
 bool RxLineReader::fill()

@@ -43,7 +43,9 @@ locale_t cLocale()
 class CLocaleScope
 {
 public:
-    CLocaleScope() : m_old(uselocale(cLocale())) { }
+    CLocaleScope()
+        : m_old(uselocale(cLocale()))
+    { }
     ~CLocaleScope() { uselocale(m_old); }
     CLocaleScope(const CLocaleScope &) = delete;
     CLocaleScope &operator=(const CLocaleScope &) = delete;
@@ -60,7 +62,7 @@ std::string terminated(const char *begin, const char *end)
 
 struct Sign
 {
-    const char *p;      // first character after the white space and the sign
+    const char *p; // first character after the white space and the sign
     const char *number; // first character after the white space
     bool negative;
 };
@@ -69,7 +71,7 @@ Sign skipSpaceAndSign(const char *p, const char *end)
 {
     while (p < end && isCSpace(*p))
         ++p;
-    Sign s{p, p, false};
+    Sign s {p, p, false};
     if (p < end && (*p == '+' || *p == '-')) {
         s.negative = *p == '-';
         s.p = p + 1;
@@ -149,7 +151,7 @@ bool parseSimpleDecimal(const char *p, const char *end, SimpleDecimal &d)
 const double *powersOfTen()
 {
     static const std::array<double, 129> table = [] {
-        std::array<double, 129> t{};
+        std::array<double, 129> t {};
         for (int k = -64; k <= 64; ++k) {
             char text[8];
             std::snprintf(text, sizeof text, "1e%d", k);
@@ -262,8 +264,8 @@ int rxAtoi(std::string_view text)
 
 bool rxScanFloat(std::string_view text, float *out)
 {
-    static constexpr float powersOfTenF[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                             1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    static constexpr float powersOfTenF[]
+        = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     const char *end = text.data() + text.size();
     const Sign s = skipSpaceAndSign(text.data(), end);
     if (startsDecimal(s.p, end)) {
@@ -282,8 +284,7 @@ bool rxScanFloat(std::string_view text, float *out)
         }
         // scanf reads greedily: anything that could continue the number goes the slow way.
         if (stop
-            && (stop == end
-                || !(isAlnum(*stop) || *stop == '.' || *stop == '+' || *stop == '-'))) {
+            && (stop == end || !(isAlnum(*stop) || *stop == '.' || *stop == '+' || *stop == '-'))) {
             *out = s.negative ? -v : v;
             return true;
         }
@@ -301,8 +302,8 @@ bool rxScanInt(std::string_view text, int *out)
     const char *end = text.data() + text.size();
     const Sign s = skipSpaceAndSign(text.data(), end);
     const char *p = s.p;
-    const bool octalOrHex =
-            p < end && *p == '0' && p + 1 < end && (isDigit(p[1]) || (p[1] | 0x20) == 'x');
+    const bool octalOrHex
+        = p < end && *p == '0' && p + 1 < end && (isDigit(p[1]) || (p[1] | 0x20) == 'x');
     if (p < end && isDigit(*p) && !octalOrHex) {
         int v = 0;
         int digits = 0;
@@ -390,8 +391,8 @@ char *rxWriteFixed(char *out, double value, int width)
         std::memcpy(p, "INF", 3);
         p += 3;
     } else {
-        const auto r = std::to_chars(p, buf + sizeof buf - 1, std::fabs(value),
-                                     std::chars_format::scientific, width - 7);
+        const auto r = std::to_chars(
+            p, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, width - 7);
         for (char *e = p; e < r.ptr; ++e) {
             if (*e == 'e')
                 *e = 'E';

@@ -29,9 +29,9 @@ int rxCountValue(std::string_view text);
 // vsscanf under the "C" locale; text must end with a NUL. Returns what sscanf returns.
 int rxScanC(const char *text, const char *format, ...)
 #if defined(__GNUC__)
-        __attribute__((format(scanf, 2, 3)))
+    __attribute__((format(scanf, 2, 3)))
 #endif
-        ;
+    ;
 
 // The writers come in two forms: appending to a QByteArray, and writing at p and returning
 // the end, for loops that write millions of numbers. A char writer needs rxNumberRoom bytes

@@ -30,7 +30,10 @@ void rxWriteFloatKey(QByteArray &out, const char *key, float value);
 class RxRecordIn
 {
 public:
-    RxRecordIn(RxLineReader &in, QByteArray &line) : m_in(in), m_line(line) { }
+    RxRecordIn(RxLineReader &in, QByteArray &line)
+        : m_in(in)
+        , m_line(line)
+    { }
 
     void intKey(const char *key, int *out);
     void floatKey(const char *key, float *out);

@@ -26,8 +26,8 @@ public:
 
     // Probes and reads as the program opens a file: columns xCol and yCol when the probe
     // finds three or more, else 1 and 2.
-    static RxFile::ReadResult read(RxFile &doc, const QString &file, int append = 0,
-                                   int xCol = 1, int yCol = 2)
+    static RxFile::ReadResult read(
+        RxFile &doc, const QString &file, int append = 0, int xCol = 1, int yCol = 2)
     {
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly))
@@ -41,7 +41,7 @@ public:
     }
 
     RxFile::ReadResult readBytes(RxFile &doc, const QByteArray &bytes, int append = 0,
-                                 const QString &name = QStringLiteral("in.rx")) const
+        const QString &name = QStringLiteral("in.rx")) const
     {
         return read(doc, put(name, bytes), append);
     }

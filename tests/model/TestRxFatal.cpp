@@ -62,7 +62,7 @@ void TestRxFatal::fatalPaths_data()
     QTest::newRow("exhausted memory is named") << 0 << QByteArray("out of memory in smooth\n");
     QTest::newRow("spelling is kept") << 1 << QByteArray("outof memory in rxplotdefs\n");
     QTest::newRow("comment records into a filled list")
-            << 2 << QByteArray("oops in RxComments::readFormat \n");
+        << 2 << QByteArray("oops in RxComments::readFormat \n");
 }
 
 void TestRxFatal::fatalPaths()
