@@ -1,5 +1,6 @@
 #include "model/RxComments.h"
 
+#include "model/RxCheckedSet.h"
 #include "model/RxCurve.h"
 #include "model/RxFatal.h"
 #include "model/RxNumberText.h"
@@ -103,26 +104,20 @@ int RxComments::removeComment(int i)
 
 int RxComments::setFont(int i, int f)
 {
-    if (!valid(i) || f < 0 || f >= numFonts)
-        return 0;
-    m_comments[static_cast<std::size_t>(i)].font = f;
-    return 1;
+    return valid(i)
+        && rxSetInRange(f, 0, numFonts - 1, &m_comments[static_cast<std::size_t>(i)].font);
 }
 
 int RxComments::setFontSize(int i, float s)
 {
-    if (!valid(i) || !(s > 0) || !std::isfinite(s))
-        return 0;
-    m_comments[static_cast<std::size_t>(i)].fontSize = s;
-    return 1;
+    return valid(i) && rxSetPositive(s, &m_comments[static_cast<std::size_t>(i)].fontSize);
 }
 
 int RxComments::setColor(int i, int c)
 {
-    if (!valid(i) || c < 0 || c >= RxCurve::numColors)
-        return 0;
-    m_comments[static_cast<std::size_t>(i)].color = c;
-    return 1;
+    return valid(i)
+        && rxSetInRange(
+            c, 0, RxCurve::numColors - 1, &m_comments[static_cast<std::size_t>(i)].color);
 }
 
 void RxComments::clear()

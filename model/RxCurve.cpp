@@ -1,5 +1,6 @@
 #include "model/RxCurve.h"
 
+#include "model/RxCheckedSet.h"
 #include "model/RxFatal.h"
 #include "model/RxNumberText.h"
 #include "model/RxRecord.h"
@@ -173,18 +174,12 @@ void RxCurve::squeeze()
 
 int RxCurve::setXCol(int c)
 {
-    if (c < 0 || c >= m_numCols)
-        return 0;
-    m_xCol = c;
-    return 1;
+    return rxSetInRange(c, 0, m_numCols - 1, &m_xCol);
 }
 
 int RxCurve::setYCol(int c)
 {
-    if (c < 0 || c >= m_numCols)
-        return 0;
-    m_yCol = c;
-    return 1;
+    return rxSetInRange(c, 0, m_numCols - 1, &m_yCol);
 }
 
 float RxCurve::x(int i) const
@@ -400,34 +395,22 @@ int RxCurve::copyRange(const RxCurve &src, int first, int last)
 
 int RxCurve::setPatternLength(float p)
 {
-    if (!(p > 0) || !std::isfinite(p))
-        return 0;
-    m_patternLength = p;
-    return 1;
+    return rxSetPositive(p, &m_patternLength);
 }
 
 int RxCurve::setLineType(int t)
 {
-    if (t < 0 || t >= numLineTypes)
-        return 0;
-    m_lineType = t;
-    return 1;
+    return rxSetInRange(t, 0, numLineTypes - 1, &m_lineType);
 }
 
 int RxCurve::setColor(int c)
 {
-    if (c < 0 || c >= numColors)
-        return 0;
-    m_color = c;
-    return 1;
+    return rxSetInRange(c, 0, numColors - 1, &m_color);
 }
 
 int RxCurve::setLineWidth(int w)
 {
-    if (w < 0 || w >= numLineWidths)
-        return 0;
-    m_lineWidth = w;
-    return 1;
+    return rxSetInRange(w, 0, numLineWidths - 1, &m_lineWidth);
 }
 
 void RxCurve::writeFormat(QByteArray &out) const

@@ -9,18 +9,6 @@
 
 namespace {
 
-const char *const headerText = "C ***Ruxa***: ";
-
-bool startsWithC(std::string_view line)
-{
-    return !line.empty() && (line.front() == 'c' || line.front() == 'C');
-}
-
-std::string_view view(const QByteArray &line)
-{
-    return std::string_view(line.constData(), static_cast<std::size_t>(line.size()));
-}
-
 // Trailing delimiters go; a line that still ends with its newline keeps them, as rows have
 // always been read.
 std::string_view dropTrailingDelims(std::string_view line, char delim)
@@ -195,18 +183,18 @@ int RxFile::checkNumCols(QFileDevice *f) const
 
     QByteArray line;
     bool header = false;
-    while (!header && in.next(line) && startsWithC(view(line))) {
-        if (!rxContains(line, headerText))
+    while (!header && in.next(line) && rxIsCLine(rxView(line))) {
+        if (!rxContains(line, rxHeaderText))
             continue;
         float version = 0.0f;
-        readFloatKey(headerText, line.constData(), &version);
+        readFloatKey(rxHeaderText, line.constData(), &version);
         if (version > 1.0f)
             return result(columnsNewerFormat);
         if (in.atEnd() || !in.next(line) || !probe.readFormat(in, line))
             return result(columnsUnknown);
         header = true;
     }
-    while (startsWithC(view(line))) {
+    while (rxIsCLine(rxView(line))) {
         if (in.atEnd() || !in.next(line))
             return result(columnsUnknown);
     }
@@ -215,10 +203,10 @@ int RxFile::checkNumCols(QFileDevice *f) const
 
     bool countLine = probe.useEof() == 2;
     if (probe.useEof() == 0)
-        countLine = looksLikeCount(probe, view(line));
+        countLine = looksLikeCount(probe, rxView(line));
     if (countLine && (in.atEnd() || !in.next(line)))
         return result(columnsUnknown);
     if (in.failed())
         return result(columnsUnknown);
-    return result(countColumnsIn(probe, view(line), probe.inVecLen()));
+    return result(countColumnsIn(probe, rxView(line), probe.inVecLen()));
 }

@@ -8,22 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-
-const char *const headerText = "C ***Ruxa***: ";
-
-bool startsWithC(std::string_view line)
-{
-    return !line.empty() && (line.front() == 'c' || line.front() == 'C');
-}
-
-std::string_view view(const QByteArray &line)
-{
-    return std::string_view(line.constData(), static_cast<std::size_t>(line.size()));
-}
-
-} // namespace
-
 struct RxFile::ReadState
 {
     ReadState(QFileDevice &f, int x, int y, bool append)
@@ -109,7 +93,7 @@ RxFile::ReadResult RxFile::readContent(ReadState &s)
     const ReadResult header = readHeaderPhase(s, line);
     if (header != ReadResult::Ok)
         return header;
-    const ReadResult data = readDataPhase(s, view(line));
+    const ReadResult data = readDataPhase(s, rxView(line));
     if (data != ReadResult::Ok)
         return data;
     // A file that gave no row is no plot, whatever its header said.
@@ -133,9 +117,9 @@ RxFile::ReadResult RxFile::readHeaderPhase(ReadState &s, QByteArray &line)
     if (!s.in.next(line))
         return ReadResult::Failed;
     for (;;) {
-        if (!startsWithC(view(line)))
+        if (!rxIsCLine(rxView(line)))
             return ReadResult::Ok;
-        if (rxContains(line, headerText)) {
+        if (rxContains(line, rxHeaderText)) {
             s.header = ReadState::Seen;
             const ReadResult r = readRecords(s, line);
             if (r != ReadResult::Failed)
@@ -152,7 +136,7 @@ RxFile::ReadResult RxFile::readHeaderPhase(ReadState &s, QByteArray &line)
                 m_preamble = preamble;
             }
             // The line the records stopped at may already be a data row: keep it.
-            if (!line.isEmpty() && !startsWithC(view(line)))
+            if (!line.isEmpty() && !rxIsCLine(rxView(line)))
                 return ReadResult::Ok;
         } else if (s.header == ReadState::NotSeen) {
             QByteArray kept = line;
@@ -167,7 +151,7 @@ RxFile::ReadResult RxFile::readHeaderPhase(ReadState &s, QByteArray &line)
 RxFile::ReadResult RxFile::readRecords(ReadState &s, QByteArray &line)
 {
     float version = 0.0f;
-    readFloatKey(headerText, line.constData(), &version);
+    readFloatKey(rxHeaderText, line.constData(), &version);
     if (version > 1.0f)
         return ReadResult::NewerFormat;
     if (s.in.atEnd() || !s.in.next(line) || !m_profile.readFormat(s.in, line))
@@ -184,7 +168,7 @@ RxFile::ReadResult RxFile::readRecords(ReadState &s, QByteArray &line)
         && (!m_scale.readFormat(s.in, line) || !m_comments.readFormat(s.in, line)
             || !m_plotDefs.readFormat(s.in, line)))
         return ReadResult::Failed;
-    while (startsWithC(view(line))) {
+    while (rxIsCLine(rxView(line))) {
         if (!s.in.next(line) || s.in.atEnd())
             return ReadResult::Failed;
     }
@@ -285,13 +269,13 @@ bool RxFile::readScaleSection(RxLineReader &in)
 // A range line that does not hold its two numbers leaves that range as it was.
 void RxFile::readRange(const QByteArray &line, bool yAxis)
 {
-    const std::string_view stripped = stripLineEnd(view(line));
+    const std::string_view stripped = stripLineEnd(rxView(line));
     float low = 0.0f;
     float high = 0.0f;
     bool got = false;
     if (!m_profile.useDelim()) {
         int type = 0;
-        got = parseFixedRow(view(line), &type, &low, &high, 1, 2, 0) == 1;
+        got = parseFixedRow(rxView(line), &type, &low, &high, 1, 2, 0) == 1;
     } else {
         QByteArray format("%g");
         if (m_profile.delimChar() == '%')

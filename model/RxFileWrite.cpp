@@ -3,6 +3,7 @@
 
 #include "model/RxFatal.h"
 #include "model/RxNumberText.h"
+#include "model/RxRecord.h"
 
 #include <QFile>
 #include <QFileDevice>
@@ -36,7 +37,7 @@ bool RxFile::write(QIODevice &out)
         if (!m_preamble.endsWith('\n'))
             buf.append('\n');
     }
-    buf.append("C ***Ruxa***: ");
+    buf.append(rxHeaderText);
     rxAppendG(buf, 1.0);
     buf.append('\n');
     // The document's own files always announce their row count.

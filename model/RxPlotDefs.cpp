@@ -1,5 +1,6 @@
 #include "model/RxPlotDefs.h"
 
+#include "model/RxCheckedSet.h"
 #include "model/RxCurve.h"
 #include "model/RxRecord.h"
 
@@ -12,22 +13,6 @@ const char *const joinNames[RxPlotDefs::numJoins] = {"miter", "round", "bevel"};
 // The nine PostScript fonts of the text renderer.
 constexpr int numFonts = 9;
 
-int setInRange(int v, int low, int high, int *field)
-{
-    if (v < low || v > high)
-        return 0;
-    *field = v;
-    return 1;
-}
-
-int setPositive(float v, float *field)
-{
-    if (!(v > 0) || !std::isfinite(v))
-        return 0;
-    *field = v;
-    return 1;
-}
-
 } // namespace
 
 RxPlotDefs::~RxPlotDefs() = default;
@@ -39,27 +24,27 @@ const char *RxPlotDefs::joinName(int join)
 
 int RxPlotDefs::setRotatePlot(int v)
 {
-    return setInRange(v, 0, 1, &m_rotatePlot);
+    return rxSetInRange(v, 0, 1, &m_rotatePlot);
 }
 
 int RxPlotDefs::setEncapsulated(int v)
 {
-    return setInRange(v, 0, 1, &m_encapsulated);
+    return rxSetInRange(v, 0, 1, &m_encapsulated);
 }
 
 int RxPlotDefs::setPsJoin(int v)
 {
-    return setInRange(v, 0, numJoins - 1, &m_psJoin);
+    return rxSetInRange(v, 0, numJoins - 1, &m_psJoin);
 }
 
 int RxPlotDefs::setSymbolSize(float v)
 {
-    return setPositive(v, &m_symbolSize);
+    return rxSetPositive(v, &m_symbolSize);
 }
 
 int RxPlotDefs::setFontSize(float v)
 {
-    return setPositive(v, &m_fontSize);
+    return rxSetPositive(v, &m_fontSize);
 }
 
 int RxPlotDefs::setArrowSize(float v)
@@ -81,27 +66,27 @@ int RxPlotDefs::setPlotSize(float x, float y)
 
 int RxPlotDefs::setPlotAxes(int v)
 {
-    return setInRange(v, 0, 1, &m_plotAxes);
+    return rxSetInRange(v, 0, 1, &m_plotAxes);
 }
 
 int RxPlotDefs::setPlotComments(int v)
 {
-    return setInRange(v, 0, 1, &m_plotComments);
+    return rxSetInRange(v, 0, 1, &m_plotComments);
 }
 
 int RxPlotDefs::setPlotCurves(int v)
 {
-    return setInRange(v, 0, 1, &m_plotCurves);
+    return rxSetInRange(v, 0, 1, &m_plotCurves);
 }
 
 int RxPlotDefs::setAxesFont(int v)
 {
-    return setInRange(v, 0, numFonts - 1, &m_axesFont);
+    return rxSetInRange(v, 0, numFonts - 1, &m_axesFont);
 }
 
 int RxPlotDefs::setAxesColor(int v)
 {
-    return setInRange(v, 0, RxCurve::numColors - 1, &m_axesColor);
+    return rxSetInRange(v, 0, RxCurve::numColors - 1, &m_axesColor);
 }
 
 int RxPlotDefs::setTitle(const QByteArray &s)

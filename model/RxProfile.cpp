@@ -1,5 +1,6 @@
 #include "model/RxProfile.h"
 
+#include "model/RxCheckedSet.h"
 #include "model/RxRecord.h"
 
 #include <cstring>
@@ -8,18 +9,12 @@ RxProfile::~RxProfile() = default;
 
 int RxProfile::setUseEof(int v)
 {
-    if (v < 0 || v > 2)
-        return 0;
-    m_useEof = v;
-    return 1;
+    return rxSetInRange(v, 0, 2, &m_useEof);
 }
 
 int RxProfile::setUseDelim(int v)
 {
-    if (v != 0 && v != 1)
-        return 0;
-    m_useDelim = v;
-    return 1;
+    return rxSetInRange(v, 0, 1, &m_useDelim);
 }
 
 int RxProfile::setDelimChar(char c)
@@ -32,18 +27,12 @@ int RxProfile::setDelimChar(char c)
 
 int RxProfile::setDataLen(int v)
 {
-    if (v < 8 || v > 99)
-        return 0;
-    m_dataLen = v;
-    return 1;
+    return rxSetInRange(v, 8, 99, &m_dataLen);
 }
 
 int RxProfile::setInVecLen(int v)
 {
-    if (v < 0 || v > 9)
-        return 0;
-    m_inVecLen = v;
-    return 1;
+    return rxSetInRange(v, 0, 9, &m_inVecLen);
 }
 
 void RxProfile::writeFormat(QByteArray &out) const

@@ -2,12 +2,28 @@
 
 #include <QByteArray>
 
+#include <string_view>
+
 class RxLineReader;
 
 // The "C" records of the data file: a head line, then one line per key written as "C",
 // a tab, the key, ": " and the value, in a fixed order, then one more line that the caller
 // examines next. Key lines are read with at most 198 characters, as the format has always
 // been read; a longer line continues as the next line.
+
+// The header line of a data file holds this text, then the format version.
+inline constexpr const char *rxHeaderText = "C ***Ruxa***: ";
+
+// Lines that start with "c" or "C": comments before the header, the header, the records.
+inline bool rxIsCLine(std::string_view line)
+{
+    return !line.empty() && (line.front() == 'c' || line.front() == 'C');
+}
+
+inline std::string_view rxView(const QByteArray &line)
+{
+    return std::string_view(line.constData(), static_cast<std::size_t>(line.size()));
+}
 
 // Return 0 when line does not contain key (anywhere) or holds no colon. Otherwise the text
 // after the first colon is converted (atoi, atof) into *out and 1 is returned.

@@ -1,5 +1,6 @@
 #include "model/RxScale.h"
 
+#include "model/RxCheckedSet.h"
 #include "model/RxRecord.h"
 
 #include <cmath>
@@ -31,14 +32,6 @@ int setLog(int v, float max, float min, int *log)
     return 1;
 }
 
-int setStep(float s, float *step)
-{
-    if (!(s > 0) || !std::isfinite(s))
-        return 0;
-    *step = s;
-    return 1;
-}
-
 } // namespace
 
 int RxScale::setXRange(float max, float min)
@@ -63,20 +56,17 @@ int RxScale::setYLog(int v)
 
 int RxScale::setTickMode(int m)
 {
-    if (m < 0 || m > 2)
-        return 0;
-    m_tickMode = m;
-    return 1;
+    return rxSetInRange(m, 0, 2, &m_tickMode);
 }
 
 int RxScale::setXStep(float s)
 {
-    return setStep(s, &m_xStep);
+    return rxSetPositive(s, &m_xStep);
 }
 
 int RxScale::setYStep(float s)
 {
-    return setStep(s, &m_yStep);
+    return rxSetPositive(s, &m_yStep);
 }
 
 int RxScale::setXLabel(const QByteArray &s)
