@@ -1,6 +1,7 @@
 #include "model/RxComments.h"
 
 #include "model/RxLineReader.h"
+#include "model/RxTestRecord.h"
 
 #include <QBuffer>
 #include <QtTest>
@@ -23,19 +24,6 @@ QList<QByteArray> entries(const RxComments &c)
     for (int i = 0; i < c.numComments(); ++i)
         out.append(entry(c, i));
     return out;
-}
-
-int readRecords(RxComments &c, QByteArray text, QByteArray *after = nullptr)
-{
-    QBuffer buffer(&text);
-    buffer.open(QIODevice::ReadOnly);
-    RxLineReader in(buffer);
-    QByteArray line;
-    in.next(line);
-    const int r = c.readFormat(in, line);
-    if (after)
-        *after = line;
-    return r;
 }
 
 // Three comments with formats of their own.
@@ -306,7 +294,7 @@ void TestRxComments::writeFormat()
 
     // Read back, the formats are those written; texts and positions come separately.
     RxComments c;
-    QCOMPARE(readRecords(c, out.mid(7) + "3\nrows\n"), 1);
+    QCOMPARE(rxReadRecord(c, out.mid(7) + "3\nrows\n"), 1);
     QCOMPARE(entries(c), (QList<QByteArray> {"|0 0 0 1 4 2", "|1 0 0 2.5 1 7", "|0 0 0 0.5 8 0"}));
 }
 
@@ -332,7 +320,7 @@ void TestRxComments::readFormat()
                              "12\nrows\n");
     RxComments c;
     QByteArray after;
-    QCOMPARE(readRecords(c, records, &after), 1);
+    QCOMPARE(rxReadRecord(c, records, &after), 1);
     QCOMPARE(after, QByteArray("12\n"));
     // Texts and positions come later, from the comment section.
     QCOMPARE(entries(c), (QList<QByteArray> {"|1 0 0 2.5 4 3", "|0 0 0 0.5 8 7", "|0 0 0 1 0 0"}));
@@ -342,7 +330,7 @@ void TestRxComments::readFormatWithoutRecords()
 {
     RxComments c;
     QByteArray after;
-    QCOMPARE(readRecords(c, "12\nC comment: 0\nC\tloctype: 1\n", &after), 1);
+    QCOMPARE(rxReadRecord(c, "12\nC comment: 0\nC\tloctype: 1\n", &after), 1);
     QCOMPARE(after, QByteArray("12\n"));
     QCOMPARE(c.numComments(), 0);
 }
@@ -380,7 +368,7 @@ void TestRxComments::refusedValueInRecord()
     const qsizetype end = record.indexOf('\n', at);
     record.replace(at, end - at, "\t" + key + ": " + text);
     RxComments c;
-    QCOMPARE(readRecords(c, record + "12\nrows\n"), 1);
+    QCOMPARE(rxReadRecord(c, record + "12\nrows\n"), 1);
     QCOMPARE(entries(c), QList<QByteArray> {comment});
 }
 
@@ -404,7 +392,7 @@ void TestRxComments::truncatedRecord()
 {
     QFETCH(QByteArray, records);
     RxComments c;
-    QCOMPARE(readRecords(c, records), 0);
+    QCOMPARE(rxReadRecord(c, records), 0);
     QCOMPARE(c.numComments(), 0);
 }
 

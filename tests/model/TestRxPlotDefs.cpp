@@ -1,6 +1,7 @@
 #include "model/RxPlotDefs.h"
 
 #include "model/RxLineReader.h"
+#include "model/RxTestRecord.h"
 
 #include <QBuffer>
 #include <QtTest>
@@ -58,19 +59,6 @@ QByteArray state(const RxPlotDefs &d)
     QByteArray out;
     d.writeFormat(out);
     return out + "title " + d.title();
-}
-
-int readRecord(RxPlotDefs &d, QByteArray text, QByteArray *after = nullptr)
-{
-    QBuffer buffer(&text);
-    buffer.open(QIODevice::ReadOnly);
-    RxLineReader in(buffer);
-    QByteArray line;
-    in.next(line);
-    const int r = d.readFormat(in, line);
-    if (after)
-        *after = line;
-    return r;
 }
 
 // Settings that differ from the defaults in every field.
@@ -262,7 +250,7 @@ void TestRxPlotDefs::roundTrip()
     RxPlotDefs d;
     d.setTitle("own title");
     QByteArray after;
-    QCOMPARE(readRecord(d, written + "next\nmore\n", &after), 1);
+    QCOMPARE(rxReadRecord(d, written + "next\nmore\n", &after), 1);
     QCOMPARE(after, QByteArray("next\n"));
     // Every field but the title, which is not in the record.
     QByteArray again;
@@ -314,7 +302,7 @@ void TestRxPlotDefs::refusedValueInRecord()
     }
     QVERIFY(replaced);
     RxPlotDefs d;
-    QCOMPARE(readRecord(d, lines.join('\n') + "next\nmore\n"), 1);
+    QCOMPARE(rxReadRecord(d, lines.join('\n') + "next\nmore\n"), 1);
     QCOMPARE(valueOf(d, key), value);
     // The other settings are read as written.
     for (const char *other :
@@ -334,7 +322,7 @@ void TestRxPlotDefs::truncatedRecordChangesNothing()
         RxPlotDefs d = unusualDefs();
         const QByteArray before = state(d);
         const QByteArray text = lines.mid(0, keep).join('\n') + '\n';
-        QVERIFY2(readRecord(d, text) == 0, text.constData());
+        QVERIFY2(rxReadRecord(d, text) == 0, text.constData());
         QCOMPARE(state(d), before);
     }
 }
@@ -360,7 +348,7 @@ void TestRxPlotDefs::brokenRecordChangesNothing()
     text.replace(from, to);
     RxPlotDefs d = unusualDefs();
     const QByteArray before = state(d);
-    QCOMPARE(readRecord(d, text + "next\nmore\n"), 0);
+    QCOMPARE(rxReadRecord(d, text + "next\nmore\n"), 0);
     QCOMPARE(state(d), before);
 }
 

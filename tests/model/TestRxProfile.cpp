@@ -1,6 +1,7 @@
 #include "model/RxProfile.h"
 
 #include "model/RxLineReader.h"
+#include "model/RxTestRecord.h"
 
 #include <QBuffer>
 #include <QtTest>
@@ -12,19 +13,6 @@ QByteArray state(const RxProfile &p)
     QByteArray out;
     p.writeFormat(out);
     return out;
-}
-
-int readRecord(RxProfile &p, QByteArray text, QByteArray *after = nullptr)
-{
-    QBuffer buffer(&text);
-    buffer.open(QIODevice::ReadOnly);
-    RxLineReader in(buffer);
-    QByteArray line;
-    in.next(line);
-    const int r = p.readFormat(in, line);
-    if (after)
-        *after = line;
-    return r;
 }
 
 // A profile that differs from the defaults in every field.
@@ -177,7 +165,7 @@ void TestRxProfile::roundTrip()
     RxProfile p;
     p.setDataLen(50);
     QByteArray after;
-    QCOMPARE(readRecord(p, record + "3\nrows\n", &after), 1);
+    QCOMPARE(rxReadRecord(p, record + "3\nrows\n", &after), 1);
     QCOMPARE(after, QByteArray("3\n"));
     QCOMPARE(state(p), record);
 }
@@ -207,7 +195,7 @@ void TestRxProfile::refusedValueBreaksRecord()
     QFETCH(QByteArray, record);
     RxProfile p = unusualProfile();
     const QByteArray before = state(p);
-    QCOMPARE(readRecord(p, record + "3\nrows\n"), 0);
+    QCOMPARE(rxReadRecord(p, record + "3\nrows\n"), 0);
     QCOMPARE(state(p), before);
 }
 
@@ -231,7 +219,7 @@ void TestRxProfile::truncatedRecordChangesNothing()
     QFETCH(QByteArray, text);
     RxProfile p = unusualProfile();
     const QByteArray before = state(p);
-    QCOMPARE(readRecord(p, text), 0);
+    QCOMPARE(rxReadRecord(p, text), 0);
     QCOMPARE(state(p), before);
 }
 

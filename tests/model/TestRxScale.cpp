@@ -1,6 +1,7 @@
 #include "model/RxScale.h"
 
 #include "model/RxLineReader.h"
+#include "model/RxTestRecord.h"
 
 #include <QBuffer>
 #include <QtTest>
@@ -52,20 +53,6 @@ QByteArray state(const RxScale &s)
     return out + s.xLabel() + '|' + s.yLabel();
 }
 
-// Reads a record from text whose first line is the head line.
-int readRecord(RxScale &s, QByteArray text, QByteArray *after = nullptr)
-{
-    QBuffer buffer(&text);
-    buffer.open(QIODevice::ReadOnly);
-    RxLineReader in(buffer);
-    QByteArray line;
-    in.next(line);
-    const int r = s.readFormat(in, line);
-    if (after)
-        *after = line;
-    return r;
-}
-
 // A scale whose every field differs from the defaults, the zero-line flags included.
 RxScale unusualScale()
 {
@@ -78,7 +65,7 @@ RxScale unusualScale()
     s.setYStep(0.25f);
     s.setXLabel("Time");
     s.setYLabel("Height");
-    readRecord(s, "C scale:\nC\txzero: 0\nC\tyzero: 0\nnext\nmore\n");
+    rxReadRecord(s, "C scale:\nC\txzero: 0\nC\tyzero: 0\nnext\nmore\n");
     return s;
 }
 
@@ -316,7 +303,7 @@ void TestRxScale::readFormat()
     RxScale s;
     s.setXLabel("kept");
     QByteArray after;
-    QCOMPARE(readRecord(s, record + "next line\nmore\n", &after), 1);
+    QCOMPARE(rxReadRecord(s, record + "next line\nmore\n", &after), 1);
     QCOMPARE(s.xzero(), xzero);
     QCOMPARE(s.yzero(), yzero);
     QCOMPARE(after, QByteArray("next line\n"));
@@ -327,7 +314,7 @@ void TestRxScale::readFormat()
     QByteArray written;
     s.writeFormat(written);
     RxScale t;
-    QCOMPARE(readRecord(t, written + "next\nmore\n"), 1);
+    QCOMPARE(rxReadRecord(t, written + "next\nmore\n"), 1);
     QCOMPARE(t.xzero(), xzero);
     QCOMPARE(t.yzero(), yzero);
 }
@@ -349,7 +336,7 @@ void TestRxScale::brokenRecordChangesNothing()
     QFETCH(QByteArray, record);
     RxScale s = unusualScale();
     const QByteArray before = state(s);
-    QCOMPARE(readRecord(s, record), 0);
+    QCOMPARE(rxReadRecord(s, record), 0);
     QCOMPARE(state(s), before);
 }
 
