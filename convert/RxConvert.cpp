@@ -1,8 +1,10 @@
 #include "convert/RxConvert.h"
 
+#include "convert/RxConvertRender.h"
 #include "model/RxFile.h"
 #include "model/RxProfile.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -17,19 +19,14 @@
 namespace {
 
 constexpr int exitOk = 0;
-constexpr int exitFailure = 1;
+constexpr int exitFailure = rxConvertFailure;
 constexpr int exitUsage = 2;
 
 const char *const programName = "ruxa-convert";
 
-// One line, whatever a file name holds: scripts read the report line by line.
-int report(QTextStream &err, int status, QString message)
+int report(QTextStream &err, int status, const QString &message)
 {
-    message.replace(QLatin1Char('\n'), QLatin1Char(' '))
-        .replace(QLatin1Char('\r'), QLatin1Char(' '));
-    err << programName << ": " << message << '\n';
-    err.flush();
-    return status;
+    return rxConvertReport(err, status, message);
 }
 
 int usageError(QTextStream &err, const QString &message)
@@ -37,25 +34,29 @@ int usageError(QTextStream &err, const QString &message)
     return report(err, exitUsage, message + QStringLiteral(" (see ruxa-convert --help)"));
 }
 
-// Word for word what the program itself says, so that scripts can match it.
 int newerFormat(QTextStream &err)
 {
-    err << "File format is newer than code, please upgrade\n";
-    err.flush();
-    return exitFailure;
+    return rxConvertSay(err, "File format is newer than code, please upgrade");
 }
 
-int writeDataFile(RxFile &doc, const QString &path, QTextStream &err);
+enum class Writer { DataFile, PostScript, Encapsulated, Pdf, Png, Svg };
 
-// What OUTPUT's ending selects. Each writer reports its own failure and returns the status.
+// What OUTPUT's ending selects.
 struct OutputKind
 {
     const char *ending;
-    int (*write)(RxFile &doc, const QString &path, QTextStream &err);
+    Writer writer;
+    // The output carries a creation date, which SOURCE_DATE_EPOCH pins.
+    bool dated;
 };
 
 const OutputKind outputKinds[] = {
-    {".rx", writeDataFile},
+    {".rx", Writer::DataFile, false},
+    {".ps", Writer::PostScript, true},
+    {".eps", Writer::Encapsulated, true},
+    {".pdf", Writer::Pdf, false},
+    {".png", Writer::Png, false},
+    {".svg", Writer::Svg, false},
 };
 
 const OutputKind *outputKindFor(const QString &path)
@@ -83,6 +84,9 @@ struct Options
     int yCol = 2;
     QStringList appends;
     bool autoScale = false;
+    // -1 keeps the document's orientation; else its rotateplot: 1 portrait, 0 landscape.
+    int rotatePlot = -1;
+    RxPictureOptions picture;
     QString input;
     QString output;
 };
@@ -110,6 +114,26 @@ bool parseColumns(const QString &text, Options &opt)
         opt.yCol = m.captured(2).toInt(&yOk, 10);
     }
     return xOk && yOk;
+}
+
+// The plot widget's own limit, so that a picture is one a window could show.
+constexpr int maxPictureSide = 32767;
+
+bool parseSize(const QString &text, QSize *size)
+{
+    static const QRegularExpression pair(
+        QStringLiteral("^([0-9]+)x([0-9]+)$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = pair.match(text);
+    if (!m.hasMatch())
+        return false;
+    bool wOk = false;
+    bool hOk = false;
+    const int w = m.captured(1).toInt(&wOk, 10);
+    const int h = m.captured(2).toInt(&hOk, 10);
+    if (!wOk || !hOk || w < 1 || h < 1 || w > maxPictureSide || h > maxPictureSide)
+        return false;
+    *size = QSize(w, h);
+    return true;
 }
 
 bool parseDelimiter(const QString &text, RxProfile &profile)
@@ -146,6 +170,12 @@ QString applyValue(const QString &name, const QString &value, Options &opt)
         if (!parseWhole(value, &n) || !opt.profile.setDataLen(n))
             return QStringLiteral("--datalen wants a whole number from 8 to 99, not \"%1\"")
                 .arg(value);
+    } else if (name == QLatin1String("--size")) {
+        if (!parseSize(value, &opt.picture.size))
+            return QStringLiteral("--size wants WxH, two whole numbers from 1 to %1 such as "
+                                  "500x400, not \"%2\"")
+                .arg(maxPictureSide)
+                .arg(value);
     } else {
         opt.appends << value;
     }
@@ -156,12 +186,13 @@ bool takesValue(const QString &name)
 {
     return name == QLatin1String("--columns") || name == QLatin1String("--delimited")
         || name == QLatin1String("--invec") || name == QLatin1String("--datalen")
-        || name == QLatin1String("--append");
+        || name == QLatin1String("--append") || name == QLatin1String("--size");
 }
 
 bool isFlag(const QString &name)
 {
     return name == QLatin1String("--fixed") || name == QLatin1String("--autoscale")
+        || name == QLatin1String("--portrait") || name == QLatin1String("--landscape")
         || name == QLatin1String("--help") || name == QLatin1String("--version");
 }
 
@@ -195,6 +226,10 @@ Action parseArgs(const QStringList &args, Options &opt, QString *error)
                 return Action::Version;
             if (name == QLatin1String("--fixed"))
                 opt.profile.setUseDelim(0);
+            else if (name == QLatin1String("--portrait"))
+                opt.rotatePlot = 1;
+            else if (name == QLatin1String("--landscape"))
+                opt.rotatePlot = 0;
             else
                 opt.autoScale = true;
         } else if (takesValue(name)) {
@@ -250,10 +285,20 @@ void printUsage(QTextStream &out)
            "  --datalen N       width of a fixed-width field (8 to 99)\n"
            "  --append FILE     add the curves of FILE; may be repeated, applied in order\n"
            "  --autoscale       fit the axis ranges to the points before writing\n"
+           "  --portrait        upright plot on a portrait page (.ps, .eps, .pdf; kept in .rx)\n"
+           "  --landscape       plot along the long side of the page\n"
+           "  --size WxH        width and height of .png and .svg in pixels (default 500x400)\n"
            "  --help            show this help and exit\n"
            "  --version         show the version and exit\n"
            "\n"
-           "Exit status: 0 success, 1 failure, 2 usage error.\n";
+           "A .ps or .eps is what \"Save As PostScript...\" writes, a .pdf the page \"Print...\"\n"
+           "sends to a Letter printer, a .png or .svg what a plot window of that size shows.\n"
+           "When SOURCE_DATE_EPOCH holds whole seconds since 1970-01-01 UTC, .ps and .eps are\n"
+           "dated with that time, so that equal input gives equal files; any other value is\n"
+           "a usage error.\n"
+           "\n"
+           "Exit status: 0 success, 1 failure (\"Bad Plot Size\" when the page cannot hold the\n"
+           "plot size of a .ps or .eps), 2 usage error.\n";
 }
 
 // Opens name read-only as start-up does: when no such file exists, name with ".rx" appended
@@ -330,13 +375,54 @@ int writeDataFile(RxFile &doc, const QString &path, QTextStream &err)
         return report(
             err, exitFailure, QStringLiteral("no points to save; %1 not written").arg(path));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return report(
-            err, exitFailure, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    if (!doc.save(&file) || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !doc.save(&file) || !file.commit())
         return report(
             err, exitFailure, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     return exitOk;
+}
+
+int write(RxFile &doc, const Options &opt, QTextStream &err)
+{
+    const QString &path = opt.output;
+    switch (outputKindFor(path)->writer) {
+    case Writer::DataFile:
+        return writeDataFile(doc, path, err);
+    case Writer::PostScript:
+        return rxWritePostScript(doc, path, 0, opt.picture, err);
+    case Writer::Encapsulated:
+        return rxWritePostScript(doc, path, 1, opt.picture, err);
+    case Writer::Pdf:
+        return rxWritePdf(doc, path, err);
+    case Writer::Png:
+        return rxWritePng(doc, path, opt.picture, err);
+    case Writer::Svg:
+        return rxWriteSvg(doc, path, opt.picture, err);
+    }
+    return exitFailure;
+}
+
+// SOURCE_DATE_EPOCH, the reproducible-builds convention: whole seconds since 1970-01-01 UTC.
+// Unset or empty, it leaves time invalid. Any other value that is not such a number is
+// refused rather than ignored: a build that asked for reproducible output would otherwise
+// quietly get a different file each run.
+bool readSourceDateEpoch(QDateTime *time, QString *error)
+{
+    const QByteArray value = qgetenv("SOURCE_DATE_EPOCH");
+    if (value.isEmpty())
+        return true;
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    bool ok = false;
+    const qint64 seconds
+        = digits.match(QString::fromLatin1(value)).hasMatch() ? value.toLongLong(&ok, 10) : 0;
+    const QDateTime t = ok ? QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC) : QDateTime();
+    if (!t.isValid()) {
+        *error = QStringLiteral("SOURCE_DATE_EPOCH wants whole seconds since 1970-01-01 UTC, "
+                                "not \"%1\"")
+                     .arg(QString::fromLocal8Bit(value));
+        return false;
+    }
+    *time = t;
+    return true;
 }
 
 int convert(const Options &opt, QTextStream &err)
@@ -351,10 +437,32 @@ int convert(const Options &opt, QTextStream &err)
     }
     if (opt.autoScale)
         doc.autoScale();
-    return outputKindFor(opt.output)->write(doc, opt.output, err);
+    if (opt.rotatePlot >= 0) {
+        RxPlotDefs defs = doc.plotDefs();
+        defs.setRotatePlot(opt.rotatePlot);
+        doc.setPlotDefs(defs);
+    }
+    return write(doc, opt, err);
 }
 
 } // namespace
+
+// One line, whatever a file name holds: scripts read the report line by line.
+int rxConvertReport(QTextStream &err, int status, QString message)
+{
+    message.replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '));
+    err << programName << ": " << message << '\n';
+    err.flush();
+    return status;
+}
+
+int rxConvertSay(QTextStream &err, const char *message)
+{
+    err << message << '\n';
+    err.flush();
+    return exitFailure;
+}
 
 int rxConvert(const QStringList &args, QTextStream &out, QTextStream &err)
 {
@@ -374,5 +482,8 @@ int rxConvert(const QStringList &args, QTextStream &out, QTextStream &err)
     case Action::Convert:
         break;
     }
+    // Read only where it is used, so that a stray value cannot fail other conversions.
+    if (outputKindFor(opt.output)->dated && !readSourceDateEpoch(&opt.picture.creationTime, &error))
+        return usageError(err, error);
     return convert(opt, err);
 }

@@ -1,18 +1,32 @@
 #include "convert/RxConvert.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
 #include <clocale>
 #include <cstdio>
 
+namespace {
+
+// Qt's own diagnostics (no XDG_RUNTIME_DIR, a font fallback) would break the one line on
+// standard error that scripts read; only a fatal one, which ends the run, is shown.
+void fatalOnly(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    qInstallMessageHandler(fatalOnly);
     // Batch work must run where no display is: on a server, in CI, over ssh.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication app(argc, argv);
+    // The pictures need fonts and a painter, which the GUI application object sets up.
+    QGuiApplication app(argc, argv);
     // The application object adopts the user's locale; the numbers in files are C text.
     std::setlocale(LC_NUMERIC, "C");
 

@@ -419,10 +419,20 @@ void rxAppendInt(QByteArray &out, int value, int width)
     out.append(buf, rxWriteInt(buf, value, width > 99 ? 99 : width) - buf);
 }
 
-void rxAppendG(QByteArray &out, double value)
+void rxAppendG(QByteArray &out, double value, int precision)
 {
     char buf[rxNumberRoom];
-    out.append(buf, rxWriteG(buf, value) - buf);
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general,
+                                 precision < 1 ? 1 : precision > 17 ? 17 : precision);
+    out.append(buf, r.ptr - buf);
+}
+
+void rxAppendF(QByteArray &out, double value)
+{
+    // Up to 309 digits before the point for the largest doubles.
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 6);
+    out.append(buf, r.ptr - buf);
 }
 
 void rxAppendFixed(QByteArray &out, double value, int width)

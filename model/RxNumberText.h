@@ -43,8 +43,11 @@ char *rxWriteFixed(char *p, double value, int width);
 
 // "%i", right-aligned in width characters when width > 0 ("%3i").
 void rxAppendInt(QByteArray &out, int value, int width = 0);
-// "%g": six significant digits, the shorter of fixed and exponent form.
-void rxAppendG(QByteArray &out, double value);
+// "%g": six significant digits, the shorter of fixed and exponent form; "%.<precision>g"
+// with another precision.
+void rxAppendG(QByteArray &out, double value, int precision = 6);
+// "%f": fixed notation with six decimals.
+void rxAppendF(QByteArray &out, double value);
 // The fixed-width number format: "%+W.(W-7)E" for W = width, 8 <= width <= 99, with a
 // three-digit exponent repaired by winFixExpFmt, so that every field of a float is width
 // characters. A double beyond the float range may need one more.

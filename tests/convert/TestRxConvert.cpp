@@ -1,12 +1,17 @@
 // Runs the real ruxa-convert in a scratch folder holding copies of tests/data/convert.
+#include "render/RxGhostscript.h"
+
 #include <QtTest>
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -54,6 +59,62 @@ QString firstDifference(const QByteArray &actual, const QByteArray &expected)
     return QStringLiteral("files differ");
 }
 
+// The kinds OUTPUT's ending selects, by what a reader of each sees. Empty when bytes are a
+// whole file of the kind; else what is wrong.
+QByteArray kindProblem(const QString &kind, const QByteArray &bytes, QSize size)
+{
+    if (kind == QLatin1String("ps") || kind == QLatin1String("eps")) {
+        if (!bytes.startsWith("%!PS-Adobe-2.0 EPSF-2.0\n"))
+            return "no PostScript header: " + bytes.left(40);
+        if (bytes.contains("showpage") != (kind == QLatin1String("ps")))
+            return kind == QLatin1String("ps") ? "no showpage in PostScript" : "showpage in EPS";
+        return rxGhostscriptCheck(bytes);
+    }
+    if (kind == QLatin1String("pdf")) {
+        if (!bytes.startsWith("%PDF-") || !bytes.trimmed().endsWith("%%EOF"))
+            return "not a whole PDF";
+        QByteArray box;
+        if (const QByteArray problem = rxGhostscriptCheck(bytes, &box); !problem.isEmpty())
+            return problem;
+        // The fixtures' 5 x 4 inch plot, centred on a portrait Letter page at (126, 251) to
+        // (486, 539) points; its numbers and titles stay within an inch of it. Text sized
+        // for another resolution than the page's points would not.
+        int x1 = 0;
+        int y1 = 0;
+        int x2 = 0;
+        int y2 = 0;
+        if (std::sscanf(box.constData(), "%%%%BoundingBox: %d %d %d %d", &x1, &y1, &x2, &y2) != 4
+            || x1 < 54 || y1 < 179 || x2 > 558 || y2 > 611)
+            return "PDF drawn outside the plot's surroundings: " + box;
+        return QByteArray();
+    }
+    if (kind == QLatin1String("png")) {
+        QImage image;
+        if (!image.loadFromData(bytes, "PNG"))
+            return "not a PNG";
+        if (image.size() != size)
+            return QStringLiteral("%1x%2 pixels").arg(image.width()).arg(image.height()).toUtf8();
+        // A picture smaller than the margins round the plot may rightly show nothing.
+        if (size.width() < 100 || size.height() < 50)
+            return QByteArray();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != qRgb(255, 255, 255))
+                    return QByteArray();
+            }
+        }
+        return "nothing drawn on the white";
+    }
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd() && !xml.isStartElement())
+        xml.readNext();
+    if (xml.name() != QLatin1String("svg"))
+        return "no <svg> element";
+    while (!xml.atEnd())
+        xml.readNext();
+    return xml.hasError() ? "SVG: " + xml.errorString().toUtf8() : QByteArray();
+}
+
 } // namespace
 
 class TestRxConvert : public QObject
@@ -65,6 +126,12 @@ private slots:
 
     void convert_data();
     void convert();
+    void picture_data();
+    void picture();
+    void orientation_data();
+    void orientation();
+    void creationDate_data();
+    void creationDate();
     void usageError_data();
     void usageError();
     void failure_data();
@@ -73,9 +140,13 @@ private slots:
     void version();
 
 private:
-    Run run(const QStringList &args) const;
+    // env: "NAME=value" settings on top of a clean environment.
+    Run run(const QStringList &args, const QStringList &env = {}) const;
     QString path(const QString &name) const { return m_dir->filePath(name); }
     QStringList entries() const;
+    // Files in the folder the program gets as TMPDIR: a scratch file left there shows.
+    // (Qt may make its runtime folder there.)
+    QStringList scratchLeft() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -92,9 +163,13 @@ void TestRxConvert::init()
     QVERIFY(writeAll(path(QStringLiteral("empty.txt")), QByteArray()));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("adir")));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.rx")));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("tmp")));
+    // Its name becomes the PostScript title.
+    QVERIFY(
+        QFile::copy(path(QStringLiteral("picture.rx")), path(QStringLiteral("odd (name) \\.rx"))));
 }
 
-Run TestRxConvert::run(const QStringList &args) const
+Run TestRxConvert::run(const QStringList &args, const QStringList &extra) const
 {
     QProcess p;
     p.setWorkingDirectory(m_dir->path());
@@ -103,6 +178,10 @@ Run TestRxConvert::run(const QStringList &args) const
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("SOURCE_DATE_EPOCH"));
+    env.insert(QStringLiteral("TMPDIR"), path(QStringLiteral("tmp")));
+    for (const QString &setting : extra)
+        env.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(RUXA_CONVERT), args);
     Run r;
@@ -123,6 +202,11 @@ QStringList TestRxConvert::entries() const
 {
     return QDir(m_dir->path())
         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QStringList TestRxConvert::scratchLeft() const
+{
+    return QDir(path(QStringLiteral("tmp"))).entryList(QDir::Files | QDir::Hidden);
 }
 
 void TestRxConvert::convert_data()
@@ -157,6 +241,8 @@ void TestRxConvert::convert_data()
     QTest::newRow("fixed after delimited, field width 12") << QStringList {"--delimited", "comma",
         "--fixed", "--datalen", "12", "--invec", "0", "fixed-12.txt", out}
                                                            << QStringLiteral("fixed-12.rx");
+    QTest::newRow("orientation kept in the data file")
+        << QStringList {"--landscape", twoPoints, out} << QStringLiteral("two-points-landscape.rx");
 }
 
 void TestRxConvert::convert()
@@ -175,6 +261,149 @@ void TestRxConvert::convert()
         = firstDifference(readAll(path(QStringLiteral("out.rx"))), readAll(path(expected)));
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
     QCOMPARE(entries(), before);
+}
+
+void TestRxConvert::picture_data()
+{
+    QTest::addColumn<QStringList>("args"); // OUTPUT last
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QSize>("size");
+
+    const QString in = QStringLiteral("picture.rx");
+    const QSize window(500, 400);
+    QTest::newRow("PostScript") << QStringList {in, "out.ps"} << "ps" << QSize();
+    QTest::newRow("EPS") << QStringList {in, "out.eps"} << "eps" << QSize();
+    QTest::newRow("PostScript of an encapsulated document")
+        << QStringList {"encapsulated.rx", "out.ps"} << "ps" << QSize();
+    QTest::newRow("title with brackets and a backslash")
+        << QStringList {"odd (name) \\.rx", "out.ps"} << "ps" << QSize();
+    QTest::newRow("wide plot on its landscape page")
+        << QStringList {"wide-landscape.rx", "out.ps"} << "ps" << QSize();
+    QTest::newRow("ending in capitals") << QStringList {in, "OUT.EPS"} << "eps" << QSize();
+    QTest::newRow("PDF") << QStringList {in, "out.pdf"} << "pdf" << QSize();
+    QTest::newRow("PNG of the window's size") << QStringList {in, "out.png"} << "png" << window;
+    QTest::newRow("PNG of a chosen size")
+        << QStringList {"--size", "320x200", in, "out.png"} << "png" << QSize(320, 200);
+    QTest::newRow("PNG narrower than the axis numbers")
+        << QStringList {"--size=1X1", in, "out.png"} << "png" << QSize(1, 1);
+    QTest::newRow("SVG") << QStringList {"--size", "300x600", in, "out.svg"} << "svg" << QSize();
+}
+
+// OUTPUT exists beforehand and is longer than any result: one not replaced whole shows.
+void TestRxConvert::picture()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    const QString output = path(args.last());
+    QVERIFY(writeAll(output, QByteArray(300000, 'x')));
+    const QStringList before = entries();
+
+    const Run r = run(args);
+    QVERIFY2(r.err.isEmpty(), r.err.constData());
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QByteArray());
+    const QByteArray problem = kindProblem(kind, readAll(output), size);
+    QVERIFY2(problem.isEmpty(), problem.constData());
+    QCOMPARE(entries(), before);
+    QCOMPARE(scratchLeft(), QStringList());
+}
+
+void TestRxConvert::orientation_data()
+{
+    QTest::addColumn<QStringList>("args"); // OUTPUT last
+    QTest::addColumn<QByteArray>("page");
+
+    const QString in = QStringLiteral("two-points.rx");
+    const QString landscape = QStringLiteral("two-points-landscape.rx");
+    const QByteArray upright("\n%%BoundingBox: 36 36 540 432 \n");
+    const QByteArray turned("\n%%BoundingBox: 36 216 468 720 \n");
+    QTest::newRow("the document's portrait") << QStringList {in, "out.eps"} << upright;
+    QTest::newRow("the document's landscape") << QStringList {landscape, "out.eps"} << turned;
+    QTest::newRow("landscape asked for") << QStringList {"--landscape", in, "out.eps"} << turned;
+    QTest::newRow("portrait asked for")
+        << QStringList {"--portrait", landscape, "out.ps"} << upright;
+    QTest::newRow("the later of two wins")
+        << QStringList {"--portrait", in, "--landscape", "out.eps"} << turned;
+    QTest::newRow("portrait printed page")
+        << QStringList {"--portrait", landscape, "out.pdf"} << QByteArray("/MediaBox [0 0 612");
+    QTest::newRow("landscape printed page")
+        << QStringList {"--landscape", in, "out.pdf"} << QByteArray("/MediaBox [0 0 792");
+}
+
+void TestRxConvert::orientation()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, page);
+
+    const Run r = run(args);
+    QVERIFY2(r.err.isEmpty(), r.err.constData());
+    QCOMPARE(r.status, 0);
+    const QByteArray bytes = readAll(path(args.last()));
+    QVERIFY2(bytes.contains(page), bytes.left(400).constData());
+    if (bytes.startsWith("%!")) {
+        const QByteArray problem = rxGhostscriptCheck(bytes);
+        QVERIFY2(problem.isEmpty(), problem.constData());
+    }
+}
+
+void TestRxConvert::creationDate_data()
+{
+    QTest::addColumn<QString>("epoch");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("date"); // as PostScript shows it; empty: none to check
+
+    QTest::newRow("PostScript dated by it")
+        << "1700000000"
+        << "out.ps" << 0 << QByteArray("Tue Nov 14 22:13:20 2023");
+    QTest::newRow("EPS dated at the epoch itself")
+        << "0"
+        << "out.eps" << 0 << QByteArray("Thu Jan 1 00:00:00 1970");
+    QTest::newRow("ignored where no date is written") << "soon"
+                                                      << "out.png" << 0 << QByteArray();
+    QTest::newRow("fraction refused") << "1700000000.5"
+                                      << "out.ps" << 2 << QByteArray();
+    QTest::newRow("negative refused") << "-1"
+                                      << "out.eps" << 2 << QByteArray();
+    QTest::newRow("beyond 64 bits refused") << "99999999999999999999"
+                                            << "out.ps" << 2 << QByteArray();
+}
+
+// Two runs, a local time zone far from UTC: the date is the given instant in UTC, and the
+// files are equal byte for byte.
+void TestRxConvert::creationDate()
+{
+    QFETCH(QString, epoch);
+    QFETCH(QString, output);
+    QFETCH(int, status);
+    QFETCH(QByteArray, date);
+    const QStringList env {"SOURCE_DATE_EPOCH=" + epoch, QStringLiteral("TZ=RXT+5")};
+    const QStringList args {QStringLiteral("picture.rx"), output};
+    const QStringList before = entries();
+
+    const Run first = run(args, env);
+    QCOMPARE(first.status, status);
+    if (status != 0) {
+        QVERIFY2(isOneLine(first.err), first.err.constData());
+        QVERIFY2(first.err.contains("SOURCE_DATE_EPOCH"), first.err.constData());
+        QCOMPARE(entries(), before);
+        return;
+    }
+    QVERIFY2(first.err.isEmpty(), first.err.constData());
+    if (date.isEmpty())
+        return;
+    const QByteArray bytes = readAll(path(output));
+    QVERIFY2(bytes.contains("\n%%CreationDate: " + date + "\n"), bytes.left(300).constData());
+    // The title line of printable PostScript repeats it.
+    QCOMPARE(bytes.count(date), output.endsWith(QLatin1String(".eps")) ? 1 : 2);
+    const QByteArray problem = rxGhostscriptCheck(bytes);
+    QVERIFY2(problem.isEmpty(), problem.constData());
+
+    QVERIFY(QFile::remove(path(output)));
+    const Run second = run(args, env);
+    QCOMPARE(second.status, 0);
+    QCOMPARE(readAll(path(output)), bytes);
 }
 
 void TestRxConvert::usageError_data()
@@ -213,6 +442,12 @@ void TestRxConvert::usageError_data()
     QTest::newRow("columns empty") << QStringList {"--columns=", in, out} << "--columns";
     QTest::newRow("usage checked before the input")
         << QStringList {"--datalen", "7", "nosuch", out} << "--datalen";
+    QTest::newRow("size of no width") << QStringList {"--size", "0x10", in, "out.png"} << "0x10";
+    QTest::newRow("size of one number") << QStringList {"--size=500", in, "out.svg"} << "500";
+    QTest::newRow("size beyond a window")
+        << QStringList {"--size", "32768x10", in, "out.png"} << "32768x10";
+    QTest::newRow("orientation given a value")
+        << QStringList {"--landscape=yes", in, "out.ps"} << "--landscape";
 }
 
 void TestRxConvert::usageError()
@@ -264,6 +499,18 @@ void TestRxConvert::failure_data()
     QTest::newRow("newer format by the .rx retry") << QStringList {"newer", out} << newer << true;
     QTest::newRow("newer format appended")
         << QStringList {in, "--append", "newer.rx", out} << newer << true;
+    const QString badSize = QStringLiteral("Bad Plot Size");
+    QTest::newRow("plot wider than the page")
+        << QStringList {"too-wide.rx", "out.ps"} << badSize << true;
+    QTest::newRow("plot wider than the page, EPS")
+        << QStringList {"too-wide.rx", "out.eps"} << badSize << true;
+    QTest::newRow("portrait page narrower than the plot")
+        << QStringList {"--portrait", "wide-landscape.rx", "out.ps"} << badSize << true;
+    QTest::newRow("printer refuses a negative plot size")
+        << QStringList {"negative-size.rx", "out.pdf"} << "Internal Error" << true;
+    for (const char *output : {"nodir/out.ps", "nodir/out.pdf", "nodir/out.png", "nodir/out.svg"})
+        QTest::newRow(qPrintable(QStringLiteral("folder missing for %1").arg(output)))
+            << QStringList {in, output} << output << false;
 }
 
 // Each case runs twice: without an OUTPUT, which must not appear, and with one, which must
@@ -274,10 +521,11 @@ void TestRxConvert::failure()
     QFETCH(QString, named);
     QFETCH(bool, exact);
     const QByteArray older("an older plot\n");
+    const QString existing = path("out." + QFileInfo(args.value(args.size() - 1)).suffix());
 
     for (const bool outputExists : {false, true}) {
         if (outputExists)
-            QVERIFY(writeAll(path(QStringLiteral("out.rx")), older));
+            QVERIFY(writeAll(existing, older));
         const QStringList before = entries();
 
         const Run r = run(args);
@@ -289,8 +537,9 @@ void TestRxConvert::failure()
             QVERIFY2(QString::fromUtf8(r.err).contains(named), r.err.constData());
         QCOMPARE(r.out, QByteArray());
         QCOMPARE(entries(), before);
+        QCOMPARE(scratchLeft(), QStringList());
         if (outputExists)
-            QCOMPARE(readAll(path(QStringLiteral("out.rx"))), older);
+            QCOMPARE(readAll(existing), older);
     }
 }
 
@@ -302,7 +551,8 @@ void TestRxConvert::help()
     QCOMPARE(r.err, QByteArray());
     QVERIFY2(r.out.startsWith("Usage: ruxa-convert "), r.out.constData());
     for (const char *option : {"--columns", "--fixed", "--delimited", "--invec", "--datalen",
-             "--append", "--autoscale", "--help", "--version"})
+             "--append", "--autoscale", "--portrait", "--landscape", "--size", "--help",
+             "--version", ".ps", ".eps", ".pdf", ".png", ".svg", "SOURCE_DATE_EPOCH"})
         QVERIFY2(r.out.contains(option), option);
     QVERIFY2(!QFile::exists(path(QStringLiteral("out.rx"))), "--help converted anyway");
 }

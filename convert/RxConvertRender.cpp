@@ -1,0 +1,178 @@
+#include "convert/RxConvertRender.h"
+
+#include "convert/RxConvert.h"
+#include "model/RxFile.h"
+#include "render/RxDraw.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QTemporaryFile>
+#include <QTextStream>
+
+// Every output goes through QSaveFile, which writes a temporary file beside the target and
+// renames it over the target only on commit: a failure anywhere leaves no partial file.
+
+namespace {
+
+constexpr int exitOk = 0;
+
+int cannotWrite(QTextStream &err, const QString &path, const QString &reason)
+{
+    return rxConvertReport(
+        err, rxConvertFailure, QStringLiteral("cannot write %1: %2").arg(path, reason));
+}
+
+// Prints the page as "Print..." sends it to a Letter printer, into the file at path.
+int printPdf(const RxFile &doc, const QString &path, QTextStream &err)
+{
+    const RxPlotDefs defs = doc.plotDefs();
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    // Device units of one point, as the printer geometry counts: fonts are sized in points
+    // against the device's resolution and then scaled again by the painter's window, so at
+    // any other resolution the text would grow or shrink against the plot. The PDF stays
+    // vector output whatever the resolution.
+    printer.setResolution(72);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setPageOrientation(
+        defs.rotatePlot() == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
+    // Without it the painter's window is squeezed into the printable area.
+    printer.setFullPage(true);
+    printer.setCreator(QStringLiteral("Ruxa"));
+    printer.setDocName(QString::fromLocal8Bit(doc.name()));
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return cannotWrite(err, path, QStringLiteral("the PDF printer did not start"));
+    // Truncated as the window's print does: Letter comes out as 612 x 791 points.
+    const QRectF mm = printer.pageLayout().fullRect(QPageLayout::Millimeter);
+    const int width = static_cast<int>(mm.width() * (72.0 / 25.4));
+    const int height = static_cast<int>(mm.height() * (72.0 / 25.4));
+    painter.setWindow(0, 0, width, height);
+    RxDraw draw;
+    if (!draw.beginPrinter(&painter, width, height, defs, doc.scale())) {
+        painter.end();
+        return rxConvertSay(err, "Internal Error");
+    }
+    doc.draw(draw);
+    draw.end();
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return cannotWrite(err, path, QStringLiteral("the PDF printer failed"));
+    return exitOk;
+}
+
+// Fonts are sized in points; both pictures turn points into pixels at the usual screen
+// density, so that the PNG and the SVG of one plot agree.
+constexpr int pictureDpi = 96;
+
+// Paints the document as a plot widget of that size paints it, on white.
+int paintScreen(
+    const RxFile &doc, QPaintDevice *device, QSize size, const QString &path, QTextStream &err)
+{
+    QPainter painter;
+    if (!painter.begin(device))
+        return cannotWrite(err, path, QStringLiteral("cannot paint the picture"));
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    RxDraw draw;
+    if (!draw.beginScreen(&painter, size.width(), size.height(), doc.plotDefs(), doc.scale())) {
+        painter.end();
+        return rxConvertSay(err, "Internal Error");
+    }
+    doc.draw(draw);
+    draw.end();
+    painter.end();
+    return exitOk;
+}
+
+} // namespace
+
+int rxWritePostScript(const RxFile &doc, const QString &path, int encapsulated,
+    const RxPictureOptions &opt, QTextStream &err)
+{
+    RxPlotDefs defs = doc.plotDefs();
+    defs.setEncapsulated(encapsulated);
+    const RxScale scale = doc.scale();
+    // Checked before the file is opened, so that a refused size leaves no file at all.
+    if (!RxDraw().beginPostScript(nullptr, defs, scale))
+        return rxConvertSay(err, "Bad Plot Size");
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return cannotWrite(err, path, file.errorString());
+    RxDraw draw;
+    if (opt.creationTime.isValid())
+        draw.setCreationTime(opt.creationTime);
+    if (!draw.beginPostScript(&file, defs, scale))
+        return rxConvertSay(err, "Bad Plot Size");
+    doc.draw(draw);
+    draw.end();
+    if (draw.outputFailed() || !file.commit())
+        return cannotWrite(err, path, file.errorString());
+    return exitOk;
+}
+
+// QPrinter writes only to a file it names itself, so it prints to a scratch file whose bytes
+// then go through QSaveFile like every other output.
+int rxWritePdf(const RxFile &doc, const QString &path, QTextStream &err)
+{
+    QTemporaryFile scratch(QDir::temp().filePath(QStringLiteral("ruxa-convert-XXXXXX.pdf")));
+    if (!scratch.open())
+        return cannotWrite(err, path,
+            QStringLiteral("no scratch file in %1: %2")
+                .arg(QDir::tempPath(), scratch.errorString()));
+    scratch.close();
+    if (const int status = printPdf(doc, scratch.fileName(), err))
+        return status;
+    if (!scratch.open())
+        return cannotWrite(err, path, scratch.errorString());
+    const QByteArray pdf = scratch.readAll();
+    if (!pdf.startsWith("%PDF"))
+        return cannotWrite(err, path, QStringLiteral("the PDF printer wrote no PDF"));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit())
+        return cannotWrite(err, path, file.errorString());
+    return exitOk;
+}
+
+int rxWritePng(
+    const RxFile &doc, const QString &path, const RxPictureOptions &opt, QTextStream &err)
+{
+    QImage image(opt.size, QImage::Format_RGB32);
+    if (image.isNull())
+        return rxConvertReport(err, rxConvertFailure,
+            QStringLiteral("not enough memory for a %1x%2 picture")
+                .arg(opt.size.width())
+                .arg(opt.size.height()));
+    image.setDotsPerMeterX(qRound(pictureDpi / 0.0254));
+    image.setDotsPerMeterY(qRound(pictureDpi / 0.0254));
+    if (const int status = paintScreen(doc, &image, opt.size, path, err))
+        return status;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+        return cannotWrite(err, path, file.errorString());
+    return exitOk;
+}
+
+int rxWriteSvg(
+    const RxFile &doc, const QString &path, const RxPictureOptions &opt, QTextStream &err)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return cannotWrite(err, path, file.errorString());
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(opt.size);
+    svg.setViewBox(QRect(QPoint(0, 0), opt.size));
+    svg.setResolution(pictureDpi);
+    svg.setTitle(QString::fromLocal8Bit(doc.name()));
+    if (const int status = paintScreen(doc, &svg, opt.size, path, err))
+        return status;
+    if (!file.commit())
+        return cannotWrite(err, path, file.errorString());
+    return exitOk;
+}
