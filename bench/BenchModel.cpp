@@ -3,7 +3,7 @@
 // ratios to the targets.
 //
 //     build/bench/ruxa-bench-model [runs]
-#include "model/RxFile.h"
+#include "bench/RxBenchData.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -15,7 +15,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <random>
 #include <vector>
 
 namespace {
@@ -24,35 +23,6 @@ constexpr double readTarget = 0.12;
 constexpr double writeTarget = 0.15;
 constexpr double importTarget = 0.12;
 constexpr double memoryTarget = 3.0; // times the points' raw size of 12 bytes a point
-
-// A noisy sine, the same for every run.
-RxFile noisySine(int n)
-{
-    std::mt19937 random(12345);
-    std::normal_distribution<float> noise(0.0f, 0.05f);
-    RxFile doc;
-    for (int i = 0; i < n; ++i) {
-        const float x = static_cast<float>(i) * 1e-3f;
-        doc.addPoint(0, i == 0 ? PointNewLine : PointLine, x, std::sin(x) + noise(random));
-    }
-    doc.autoScale();
-    return doc;
-}
-
-void writeColumnFile(const RxFile &doc, const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    const RxCurve *c = doc.curve(0);
-    QByteArray text;
-    char line[64];
-    for (int i = 0; i < c->numPoints(); ++i) {
-        const int n = std::snprintf(line, sizeof line, "%g\t%g\n", c->x(i), c->y(i));
-        text.append(line, n);
-    }
-    f.write(text);
-}
 
 template <typename F> double medianSeconds(int runs, F &&work)
 {
@@ -127,15 +97,11 @@ int main(int argc, char **argv)
     std::printf("%9s %10s %10s %10s %10s %10s %10s %8s %8s\n", "points", "read s", "/target",
         "write s", "/target", "import s", "/target", "mem x", "/target");
     for (int n : {10000, 100000, 1000000}) {
-        RxFile doc = noisySine(n);
+        RxFile doc = rxNoisySine(n);
         const QString data = dir.filePath(QString("sine%1.rx").arg(n));
         const QString columns = dir.filePath(QString("sine%1.txt").arg(n));
-        {
-            QFile f(data);
-            if (!f.open(QIODevice::WriteOnly) || !doc.save(&f))
-                qFatal("cannot write %s", qPrintable(data));
-        }
-        writeColumnFile(doc, columns);
+        if (!rxWriteDataFile(doc, data) || !rxWriteColumnFile(doc, columns))
+            qFatal("cannot write the data into %s", qPrintable(dir.path()));
 
         const double read = medianSeconds(runs, [&] {
             RxFile d;
