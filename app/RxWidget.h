@@ -1,0 +1,113 @@
+#pragma once
+
+#include "app/RxWidgetData.h"
+#include "model/RxFile.h"
+#include "render/RxDraw.h"
+
+#include <QString>
+
+class QFile;
+class QFileDevice;
+class QMenu;
+class QMouseEvent;
+class QPaintDevice;
+class QPrinter;
+
+// The plot area of a window: owns the window's document, paints it through one renderer
+// that keeps the mapping of the last paint (for point picking), builds the "File" and
+// "Settings" menus and carries out their commands.
+class RxWidget : public RxWidgetData
+{
+    Q_OBJECT
+
+public:
+    // What the read slot gives back besides 1 (read) and 0 (failed): the file announces a
+    // newer format, and the document is as it was.
+    static constexpr int readNewerFormat = -2;
+
+    explicit RxWidget(QWidget *parent = nullptr);
+    ~RxWidget() override;
+
+    QMenu *fileMenu() const { return m_fileMenu; }
+    QMenu *settingsMenu() const { return m_settingsMenu; }
+    QString fileName() const;
+    // The document shown; a copy of doc replaces it.
+    void setFile(const RxFile &doc);
+    const RxFile &document() const { return m_document; }
+    RxFile &document() { return m_document; }
+    void paint(QPaintDevice *device);
+    // The reading path shared by "Open..." (append 0), "Append..." (append 1) and a file
+    // dropped on the window. The document changes only when the whole read succeeds.
+    void readFile(const QString &name, int append);
+    // Modal message box captioned "Rx", no icon, one default OK button.
+    void showMessage(const QString &text);
+    int selectedCurve() const { return m_selectedCurve; }
+    // The start name that "Save As PostScript..." offers for a document name: empty for
+    // a document that files were appended to (its name holds "+") or that has no name,
+    // else the name without anything from its first "." on, followed by extension.
+    static QString postScriptStartName(const QByteArray &docName, const QString &extension);
+
+public slots:
+    void saveAsPostscript() override;
+    void open() override;
+    void append() override;
+    void saveAs() override;
+    void rescale() override;
+    void profile() override;
+    void redraw() override;
+    void comments() override;
+    void curveFormat() override;
+    void plotFormat() override;
+    // The document's read: 1 read, 0 failed (an open leaves the document empty), or
+    // readNewerFormat. No repaint.
+    int read(QFile *f, int xCol, int yCol, int append) override;
+    void quit() override;
+    void closeWin() override;
+    int checkNumCols(QFile *f) override;
+    void autoScale() override;
+    void setSelection(int curve, int start, int end) override;
+    void dataTrans() override;
+    void print() override;
+    void editCurves() override;
+
+signals:
+    void fileChanged();
+    void popupQuit(int how);
+    void rxWidgetClicked(QMouseEvent *event);
+    void pointClicked(int curve, int point);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+    // Seams for the modal questions, so that tests can answer them. A file-name question
+    // returns an empty name when the user cancels.
+    virtual QString askOpenName();
+    virtual QString askAppendName();
+    virtual QString askSaveName(const QString &start);
+    virtual QString askPostScriptName(const QString &start, const QString &filter);
+    // "Select Data Columns" for a file of numCols columns: true with the 1-based columns
+    // stored, false when cancelled.
+    virtual bool askColumns(int numCols, int *xCol, int *yCol);
+    // The printer setup dialog: true when the user accepts.
+    virtual bool acceptPrintDialog(QPrinter &printer);
+    // Writes doc to the open target; 1 when every write succeeded (the document's save).
+    virtual int writeDocument(RxFile &doc, QFileDevice *target);
+
+private:
+    void buildMenus();
+    bool confirmOverwrite(const QString &name);
+    void warn(const QString &caption, const QString &text);
+    void showNewerFormat();
+
+    RxFile m_document;
+    RxDraw m_renderer;
+    RxScale m_scale;
+    RxPlotDefs m_plotDefs;
+    QMenu *m_settingsMenu = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    int m_selectedCurve = -1;
+    int m_selectionStart = 0;
+    int m_selectionEnd = 0;
+};

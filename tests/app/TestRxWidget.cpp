@@ -1,0 +1,430 @@
+#include "app/RxWidget.h"
+
+#include "render/RxGhostscript.h"
+
+#include <QtTest>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+
+// Answers every modal box or dialog that opens while it lives and records what each one
+// said as "caption: text" (dialogs: their caption). Each box is answered with the next
+// queued button text, or "OK" for a message box and "Cancel" for a dialog.
+class ModalAnswers
+{
+public:
+    explicit ModalAnswers(QStringList answers = {})
+        : m_answers(std::move(answers))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
+        m_timer.start(0);
+    }
+
+    QStringList seen;
+    QList<QMessageBox::Icon> icons;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        seen << (box ? modal->windowTitle() + ": " + box->text() : modal->windowTitle());
+        if (box)
+            icons << box->icon();
+        const QString wanted
+            = m_answers.isEmpty() ? (box ? "OK" : "Cancel") : m_answers.takeFirst();
+        for (QAbstractButton *b : modal->findChildren<QAbstractButton *>()) {
+            if (b->isVisible() && b->text().remove('&') == wanted) {
+                b->click();
+                return;
+            }
+        }
+        QTest::qFail(qPrintable("no button " + wanted + " on " + seen.last()), __FILE__, __LINE__);
+        static_cast<QDialog *>(modal)->reject();
+    }
+
+    QStringList m_answers;
+    QTimer m_timer;
+};
+
+// Answers the widget's questions from the test instead of the real dialogs.
+class Widget : public RxWidget
+{
+public:
+    QString nextName;
+    QString start = "unset"; // the start name that the last save question offered
+    QString filter;
+    QString pdfPath;
+    bool failWrites = false;
+
+protected:
+    QString askOpenName() override { return nextName; }
+    QString askAppendName() override { return nextName; }
+    QString askSaveName(const QString &offered) override
+    {
+        return askPostScriptName(offered, "*.rx");
+    }
+    QString askPostScriptName(const QString &offered, const QString &offeredFilter) override
+    {
+        start = offered;
+        filter = offeredFilter;
+        return nextName;
+    }
+    bool acceptPrintDialog(QPrinter &printer) override
+    {
+        if (pdfPath.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+        return true;
+    }
+    int writeDocument(RxFile &doc, QFileDevice *target) override
+    {
+        if (!failWrites)
+            return RxWidget::writeDocument(doc, target);
+        // A disk that fills up half way through.
+        target->write("C partial\n");
+        return 0;
+    }
+};
+
+QByteArray written(RxFile doc)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    doc.write(buffer);
+    return buffer.data();
+}
+
+RxFile demo()
+{
+    RxFile doc;
+    doc.addDemoCurve();
+    return doc;
+}
+
+RxFile twoPoints()
+{
+    RxFile doc;
+    doc.addPoint(0, 0, 1.0f, 2.0f);
+    doc.addPoint(0, 1, 3.0f, 5.0f);
+    doc.autoScale();
+    return doc;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestRxWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qRegisterMetaType<QMouseEvent *>(); }
+    void init();
+    void menus_data();
+    void menus();
+    void openRefusedLeavesDocument_data();
+    void openRefusedLeavesDocument();
+    void openAppendAndStartNames();
+    void postScriptStartName_data();
+    void postScriptStartName();
+    void saveWritesOrKeepsOldFile_data();
+    void saveWritesOrKeepsOldFile();
+    void postScript();
+    void badPlotSizeCreatesNoFile();
+    void printToPdf();
+    void mousePress_data();
+    void mousePress();
+
+private:
+    QString put(const QString &name, const QByteArray &bytes);
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestRxWidget::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+QString TestRxWidget::put(const QString &name, const QByteArray &bytes)
+{
+    const QString path = m_dir->filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+void TestRxWidget::menus_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("items");
+    QTest::newRow("File") << "File"
+                          << QStringList {"Open...\tCtrl+O", "Append...\tCtrl+A", "-",
+                                 "Close\tCtrl+W", "Save...\tCtrl+S", "-", "File Format...\t", "-",
+                                 "Page Setup...\t", "Save As PostScript...\tCtrl+P", "Print...\t",
+                                 "-", "Quit\tCtrl+Q"};
+    QTest::newRow("Settings") << "Settings"
+                              << QStringList {"File\t", "Auto Scale\t", "-", "Rescale...\tCtrl+R",
+                                     "Comment...\t", "Curves Format...\t", "Data Transforms...\t",
+                                     "-", "Close\t"};
+}
+
+void TestRxWidget::menus()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, items);
+    Widget w;
+    QMenu *m = menu == "File" ? w.fileMenu() : w.settingsMenu();
+    QCOMPARE(m->title(), menu);
+    QStringList actual;
+    for (const QAction *a : m->actions())
+        actual << (a->isSeparator() ? QString("-") : a->text() + '\t' + a->shortcut().toString());
+    QCOMPARE(actual, items);
+    if (menu == "Settings")
+        QCOMPARE(m->actions().constFirst()->menu(), w.fileMenu());
+}
+
+void TestRxWidget::openRefusedLeavesDocument_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("seen");
+    const QString newer = "Rx: File format is newer than code, please upgrade";
+    QTest::newRow("cancelled") << QString() << QByteArray() << QStringList();
+    QTest::newRow("cannot open") << "missing.rx" << QByteArray()
+                                 << QStringList {"Rx: File Open failed"};
+    QTest::newRow("columns cancelled")
+        << "three.rx" << written(demo()) << QStringList {"Select Data Columns"};
+    QTest::newRow("read failed") << "bad.rx" << QByteArray("0abcdefghijklmnopqrst\n")
+                                 << QStringList {"Rx: Read failed"};
+    QTest::newRow("newer format") << "newer.rx" << QByteArray("C ***Ruxa***: 2\nC profile:\n")
+                                  << QStringList {newer};
+}
+
+void TestRxWidget::openRefusedLeavesDocument()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, seen);
+    Widget w;
+    w.resize(300, 200);
+    const QString old = put("old.rx", written(twoPoints()));
+    w.readFile(old, 0);
+    const QByteArray docBefore = written(w.document());
+    const QImage before = w.grab().toImage();
+    QSignalSpy changed(&w, &RxWidget::fileChanged);
+    if (!file.isEmpty())
+        w.nextName = bytes.isEmpty() ? m_dir->filePath(file) : put(file, bytes);
+    for (const int append : {0, 1}) {
+        ModalAnswers answers;
+        append ? w.append() : w.open();
+        QCOMPARE(answers.seen, seen);
+    }
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(written(w.document()), docBefore);
+    QCOMPARE(w.fileName(), QString("old.rx"));
+    QCOMPARE(w.grab().toImage(), before);
+}
+
+void TestRxWidget::openAppendAndStartNames()
+{
+    Widget w;
+    QSignalSpy changed(&w, &RxWidget::fileChanged);
+    w.nextName = put("one.rx", written(twoPoints()));
+    w.open();
+    w.nextName = put("two.rx", written(twoPoints()));
+    w.append();
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(w.fileName(), QString("one.rx+two.rx"));
+    QCOMPARE(w.document().numCurves(), 2);
+
+    // The save questions are cancelled; only the start names they were given matter.
+    w.nextName.clear();
+    w.saveAs();
+    QCOMPARE(w.start, QString());
+    w.start = "unset";
+    w.saveAsPostscript();
+    QCOMPARE(w.start, QString());
+    QCOMPARE(changed.count(), 2);
+}
+
+void TestRxWidget::postScriptStartName_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("start");
+    const auto row = [](const char *tag, const char *name, const char *ext, const char *start) {
+        QTest::newRow(tag) << QByteArray(name) << QString(ext) << QString(start);
+    };
+    row("plain", "run.rx", ".ps", "run.ps");
+    row("encapsulated", "run.rx", ".eps", "run.eps");
+    row("several dots", "a.b.c.d", ".ps", "a.ps");
+    row("extension longer than ten", "data.backup2024.rx", ".ps", "data.ps");
+    row("no dot", "run", ".ps", "run.ps");
+    row("appended", "a.rx+b.rx", ".ps", "");
+    row("untitled", "", ".ps", "");
+}
+
+void TestRxWidget::postScriptStartName()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, extension);
+    QFETCH(QString, start);
+    QCOMPARE(RxWidget::postScriptStartName(name, extension), start);
+}
+
+void TestRxWidget::saveWritesOrKeepsOldFile_data()
+{
+    QTest::addColumn<bool>("points");
+    QTest::addColumn<bool>("failWrites");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("written") << true << false << "Yes" << true;
+    QTest::newRow("overwrite declined") << true << false << "No" << false;
+    QTest::newRow("no points") << false << false << "Yes" << false;
+    QTest::newRow("write fails") << true << true << "Yes" << false;
+}
+
+void TestRxWidget::saveWritesOrKeepsOldFile()
+{
+    QFETCH(bool, points);
+    QFETCH(bool, failWrites);
+    QFETCH(QString, answer);
+    QFETCH(bool, saved);
+    Widget w;
+    w.setFile(points ? twoPoints() : RxFile());
+    w.failWrites = failWrites;
+    QSignalSpy changed(&w, &RxWidget::fileChanged);
+    w.nextName = put("target.rx", "old");
+    ModalAnswers answers({answer});
+    w.saveAs();
+    QStringList seen {"Rx: File Exists, Overwrite?"};
+    if (!saved && answer == "Yes")
+        seen << "Save As: File not Written";
+    QCOMPARE(answers.seen, seen);
+    QVERIFY(answers.icons == QList<QMessageBox::Icon>(seen.size(), QMessageBox::Warning));
+    QCOMPARE(changed.count(), saved ? 1 : 0);
+    QCOMPARE(w.fileName(), saved ? QString("target.rx") : QString());
+    QCOMPARE(contents(w.nextName), saved ? written(w.document()) : QByteArray("old"));
+    // No scratch file is left behind.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {"target.rx"});
+}
+
+void TestRxWidget::postScript()
+{
+    Widget w;
+    RxFile doc = demo();
+    RxPlotDefs defs = doc.plotDefs();
+    QVERIFY(defs.setEncapsulated(1));
+    QVERIFY(doc.setPlotDefs(defs));
+    w.nextName = put("run.rx", written(doc));
+    {
+        ModalAnswers answers({"Plot"});
+        w.open();
+        QCOMPARE(answers.seen, QStringList {"Select Data Columns"});
+    }
+    QCOMPARE(w.document().totalPoints(), doc.totalPoints());
+    w.nextName = m_dir->filePath("out.eps");
+    ModalAnswers answers;
+    w.saveAsPostscript();
+    QCOMPARE(w.start, QString("run.eps"));
+    QCOMPARE(w.filter, QString("*.eps"));
+    QCOMPARE(answers.seen, QStringList {"Rx: PS written to file"});
+    const QByteArray ps = contents(w.nextName);
+    QVERIFY2(ps.startsWith("%!PS-Adobe"), ps.left(40).constData());
+    const QByteArray problem = rxGhostscriptCheck(ps);
+    QVERIFY2(problem.isEmpty(), problem.constData());
+}
+
+void TestRxWidget::badPlotSizeCreatesNoFile()
+{
+    Widget w;
+    RxFile doc = twoPoints();
+    RxPlotDefs defs = doc.plotDefs();
+    QVERIFY(defs.setPlotSize(100.0f, 100.0f));
+    QVERIFY(doc.setPlotDefs(defs));
+    w.setFile(doc);
+    w.nextName = m_dir->filePath("big.ps");
+    ModalAnswers answers;
+    w.saveAsPostscript();
+    QCOMPARE(answers.seen, QStringList {"Rx: Bad Plot Size"});
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+void TestRxWidget::printToPdf()
+{
+    Widget w;
+    w.setFile(demo());
+    w.pdfPath = m_dir->filePath("page.pdf");
+    ModalAnswers answers;
+    w.print();
+    QCOMPARE(answers.seen, QStringList {"Rx: Printing Complete"});
+    QVERIFY(contents(w.pdfPath).startsWith("%PDF"));
+}
+
+void TestRxWidget::mousePress_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("left inside") << Qt::LeftButton << true;
+    QTest::newRow("right inside") << Qt::RightButton << true;
+    QTest::newRow("outside") << Qt::LeftButton << false;
+}
+
+void TestRxWidget::mousePress()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, inside);
+    Widget w;
+    w.resize(400, 300);
+    w.setFile(demo());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.grab(); // the paint gives the renderer its mapping
+
+    // The same mapping, from a renderer of our own on a picture of the same size.
+    QImage image(w.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    RxDraw draw;
+    QVERIFY(draw.beginScreen(
+        &painter, w.width(), w.height(), w.document().plotDefs(), w.document().scale()));
+    const RxCurve *curve = w.document().curve(0);
+    int x = 0;
+    int y = 0;
+    // The demonstration curve's points lie several pixels apart.
+    QVERIFY(draw.mapPoint(curve->x(40), curve->y(40), &x, &y));
+    draw.end();
+    const QPoint at = inside ? QPoint(x, w.height() - y) : QPoint(2, 2);
+
+    QSignalSpy clicked(&w, &RxWidget::rxWidgetClicked);
+    QSignalSpy hit(&w, &RxWidget::pointClicked);
+    QTest::mouseClick(&w, button, Qt::ControlModifier, at);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(hit.count(), inside ? 1 : 0);
+    if (inside)
+        QCOMPARE(hit.at(0), QVariantList({0, 40}));
+}
+
+QTEST_MAIN(TestRxWidget)
+#include "TestRxWidget.moc"
