@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "RxTestGui.h"
+
 namespace {
 
 const QString dataDir = QStringLiteral(RUXA_TEST_DATA);
@@ -51,12 +53,7 @@ void answerColumns(int yCol, bool *asked)
 
 QList<RxWindow *> windows()
 {
-    QList<RxWindow *> found;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *window = qobject_cast<RxWindow *>(w))
-            found << window;
-    }
-    return found;
+    return topLevelOf<RxWindow>();
 }
 
 } // namespace

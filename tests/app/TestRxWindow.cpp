@@ -14,6 +14,8 @@
 #include <QUrl>
 #include <QtTest>
 
+#include "RxTestGui.h"
+
 namespace {
 
 int quitCalls = 0;
@@ -69,12 +71,7 @@ QStringList items(const QMenu *menu)
 
 QList<RxWindow *> windows()
 {
-    QList<RxWindow *> found;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *window = qobject_cast<RxWindow *>(w))
-            found << window;
-    }
-    return found;
+    return topLevelOf<RxWindow>();
 }
 
 QMenu *barMenu(RxWindow *w, const QString &title)

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "RxTestGui.h"
+
 // "Select Data Columns": what exec() returns and what reaches the caller's two integers.
 class TestRxNumcolsWin : public QObject
 {
@@ -17,18 +19,6 @@ private slots:
     void execResult();
     void equalColumnsWarnAndStayOpen();
 };
-
-namespace {
-
-template <typename T> T *control(QWidget &dlg, const char *name)
-{
-    T *w = dlg.findChild<T *>(name);
-    if (!w)
-        qFatal("form lost %s", name);
-    return w;
-}
-
-} // namespace
 
 void TestRxNumcolsWin::initTestCase()
 {

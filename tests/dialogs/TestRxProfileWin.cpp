@@ -8,6 +8,8 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include "RxTestGui.h"
+
 // "File Format" driven through its controls; the document's profile is the outcome.
 class TestRxProfileWin : public QObject
 {
@@ -43,14 +45,6 @@ RxProfile makeProfile(const Profile &p)
     r.setDataLen(p.dataLen);
     r.setInVecLen(p.inVecLen);
     return r;
-}
-
-template <typename T> T *control(QWidget &dlg, const char *name)
-{
-    T *w = dlg.findChild<T *>(name);
-    if (!w)
-        qFatal("form lost %s", name);
-    return w;
 }
 
 } // namespace
