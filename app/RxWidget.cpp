@@ -1,5 +1,7 @@
 #include "app/RxWidget.h"
 
+#include "app/EditCurveWin.h"
+#include "dialogs/RxDataTransWin.h"
 #include "dialogs/RxNumcolsWin.h"
 #include "dialogs/RxProfileWin.h"
 
@@ -460,8 +462,20 @@ void RxWidget::curveFormat()
 { }
 void RxWidget::plotFormat()
 { }
-// TODO(#5): run RxDataTransWin and EditCurveWin.
 void RxWidget::dataTrans()
-{ }
+{
+    auto *dialog = new RxDataTransWin(&m_document, this);
+    connect(dialog, &RxDataTransWin::dataChanged, this, &RxWidget::redraw);
+    dialog->exec();
+    delete dialog;
+}
+
 void RxWidget::editCurves()
-{ }
+{
+    // The editor works on points; an empty document gets one to start from.
+    if (m_document.totalPoints() == 0)
+        m_document.addPoint(0, PointNewLine, 0.0f, 0.0f);
+    EditCurveWin dialog(&m_document, this);
+    connect(&dialog, &EditCurveWin::dataChanged, this, &RxWidget::redraw);
+    dialog.exec();
+}

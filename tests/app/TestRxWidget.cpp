@@ -154,6 +154,7 @@ private slots:
     void printToPdf();
     void mousePress_data();
     void mousePress();
+    void pointDialogs();
 
 private:
     QString put(const QString &name, const QByteArray &bytes);
@@ -424,6 +425,24 @@ void TestRxWidget::mousePress()
     QCOMPARE(hit.count(), inside ? 1 : 0);
     if (inside)
         QCOMPARE(hit.at(0), QVariantList({0, 40}));
+}
+
+void TestRxWidget::pointDialogs()
+{
+    Widget w;
+    {
+        ModalAnswers answers({"Dismiss"});
+        w.editCurves();
+        QCOMPARE(answers.seen, QStringList {"Edit Data"});
+    }
+    // An empty document gets the point (0, 0) to edit.
+    QCOMPARE(w.document().totalPoints(), 1LL);
+    QCOMPARE(w.document().curve(0)->pointType(0), int(PointNewLine));
+    {
+        ModalAnswers answers({"Dismiss"});
+        w.dataTrans();
+        QCOMPARE(answers.seen, QStringList {"Data Transformations"});
+    }
 }
 
 QTEST_MAIN(TestRxWidget)

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/EditPointWinData.h"
+
+class QDoubleValidator;
+
+// Edits one point's type and values. The caller pre-fills it with setValues, runs it and
+// reads the result with getValues after Accept.
+class EditPointWin : public EditPointWinData
+{
+    Q_OBJECT
+public:
+    explicit EditPointWin(QWidget *parent = nullptr, const char *name = nullptr);
+
+    void setValues(int type, float x, float y);
+    void getValues(int *type, float *x, float *y) const;
+
+protected slots:
+    void acceptButton() override;
+    void cancelButton() override;
+
+private:
+    int m_type = 0;
+    float m_x = 0.0f;
+    float m_y = 0.0f;
+    QDoubleValidator *m_validator;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "dialogs/RxDataTransWinData.h"
+
+#include <memory>
+
+class QDoubleValidator;
+class RxCurve;
+class RxFile;
+
+// "Data Transformations": applies a linear transformation, point reduction, smoothing or
+// removal to one curve or to all curves of the document, in place or appended, with one
+// level of undo. The document is not owned; the undo copy is, and dies with the dialog.
+class RxDataTransWin : public RxDataTransWinData
+{
+    Q_OBJECT
+public:
+    explicit RxDataTransWin(RxFile *doc, QWidget *parent = nullptr);
+    ~RxDataTransWin() override;
+
+signals:
+    // After every Apply and every Undo.
+    void dataChanged();
+
+protected slots:
+    void applyButton() override;
+    void dismissButton() override;
+    void allCurves() override;
+    void operationSelected(int code) override;
+    void undoButton() override;
+
+private:
+    void refillCurves();
+    void updateApply();
+    void setCoefficientsVisible(bool visible);
+    // Runs the operation on c. False when the curve declined it (c is then unchanged).
+    bool runOn(RxCurve &c, int code, const float *coef, int n) const;
+
+    RxFile *m_doc;
+    std::unique_ptr<RxFile> m_undo; // the document as it was before the last Apply
+    QDoubleValidator *m_validator = nullptr; // owned through Qt parenthood
+};
