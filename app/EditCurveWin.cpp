@@ -179,22 +179,31 @@ void EditCurveWin::setCurrentRowQuietly(int row)
     m_filling = 0;
 }
 
+// Runs the point editor on the current point. False when it is cancelled or its answer
+// would start a new line inside the curve, which is refused with a message.
+bool EditCurveWin::askPoint(int *t, float *x, float *y)
+{
+    EditPointWin editor(this);
+    editor.setValues(m_work.pointType(m_point), m_work.x(m_point), m_work.y(m_point));
+    if (editor.exec() != 1)
+        return false;
+    editor.getValues(t, x, y);
+    if (*t == PointNewLine && m_point != 0) {
+        newLineRefused("Splitting a curve by inserting a new line\nControl is not supported");
+        return false;
+    }
+    return true;
+}
+
 void EditCurveWin::editPoint()
 {
     if (!havePoint())
         return;
-    EditPointWin editor(this);
-    editor.setValues(m_work.pointType(m_point), m_work.x(m_point), m_work.y(m_point));
-    if (editor.exec() != 1)
-        return;
     int t = 0;
     float x = 0.0f;
     float y = 0.0f;
-    editor.getValues(&t, &x, &y);
-    if (t == PointNewLine && m_point != 0) {
-        newLineRefused("Splitting a curve by inserting a new line\nControl is not supported");
+    if (!askPoint(&t, &x, &y))
         return;
-    }
     const int before = m_work.numPoints();
     m_work.setPoint(m_point, t, x, y);
     storeCurve();
@@ -261,18 +270,11 @@ void EditCurveWin::insertAfter()
 {
     if (!havePoint())
         return;
-    EditPointWin editor(this);
-    editor.setValues(m_work.pointType(m_point), m_work.x(m_point), m_work.y(m_point));
-    if (editor.exec() != 1)
-        return;
     int t = 0;
     float x = 0.0f;
     float y = 0.0f;
-    editor.getValues(&t, &x, &y);
-    if (t == PointNewLine && m_point != 0) {
-        newLineRefused("Splitting a curve by inserting a new line\nControl is not supported");
+    if (!askPoint(&t, &x, &y))
         return;
-    }
     m_filling = 1;
     m_model->beginInsert(m_point + 1);
     m_work.insertPoint(m_point, t, x, y);

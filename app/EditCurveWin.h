@@ -46,6 +46,7 @@ private:
     void storeCurve();
     void newLineRefused(const char *text);
     void setCurrentRowQuietly(int row);
+    bool askPoint(int *t, float *x, float *y);
 
     RxFile *m_doc;
     RxCurve m_work;
