@@ -257,13 +257,7 @@ void EditCurveWin::pastePoint()
 {
     if (!m_paste->isEnabled() || !havePoint())
         return;
-    m_filling = 1;
-    m_model->beginInsert(m_point + 1);
-    m_work.insertPoint(m_point, m_clipType, m_clipX, m_clipY);
-    m_model->endInsert();
-    m_filling = 0;
-    storeCurve();
-    emit dataChanged();
+    insertAfterCurrent(m_clipType, m_clipX, m_clipY);
 }
 
 void EditCurveWin::insertAfter()
@@ -275,6 +269,12 @@ void EditCurveWin::insertAfter()
     float y = 0.0f;
     if (!askPoint(&t, &x, &y))
         return;
+    insertAfterCurrent(t, x, y);
+}
+
+// Puts a point after the current one, in the list and in the document.
+void EditCurveWin::insertAfterCurrent(int t, float x, float y)
+{
     m_filling = 1;
     m_model->beginInsert(m_point + 1);
     m_work.insertPoint(m_point, t, x, y);

@@ -47,6 +47,7 @@ private:
     void newLineRefused(const char *text);
     void setCurrentRowQuietly(int row);
     bool askPoint(int *t, float *x, float *y);
+    void insertAfterCurrent(int t, float x, float y);
 
     RxFile *m_doc;
     RxCurve m_work;
