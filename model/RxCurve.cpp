@@ -449,13 +449,16 @@ int RxCurve::readFormat(RxLineReader &in, QByteArray &line)
 
 void RxCurve::writePoints(QByteArray &out) const
 {
+    // A line at a time: appending each piece would cost more than writing the numbers.
+    char line[3 * rxNumberRoom];
     for (int i = 0; i < m_numPoints; ++i) {
-        rxAppendInt(out, m_types[i]);
-        out.append('\t');
-        rxAppendG(out, x(i));
-        out.append('\t');
-        rxAppendG(out, y(i));
-        out.append('\n');
+        char *p = rxWriteInt(line, m_types[i]);
+        *p++ = '\t';
+        p = rxWriteG(p, x(i));
+        *p++ = '\t';
+        p = rxWriteG(p, y(i));
+        *p++ = '\n';
+        out.append(line, p - line);
     }
 }
 

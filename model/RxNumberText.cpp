@@ -220,6 +220,57 @@ char *writeScientific(char *p, std::uint64_t digits, int precision, int exponent
     return p;
 }
 
+// "%g" of a finite, non-zero value from the fast digits: copying a selection of many
+// points writes millions of these. nullptr when the fast digits are not certain.
+char *writeShortG(char *p, double value)
+{
+    std::uint64_t digits = 0;
+    int k = 0;
+    if (!std::isfinite(value) || value == 0.0 || !fixedDigits(std::fabs(value), 5, &digits, &k))
+        return nullptr;
+    if (std::signbit(value))
+        *p++ = '-';
+    char d[6];
+    for (int i = 5; i >= 0; --i) {
+        d[i] = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
+    int n = 6; // significant digits left after dropping trailing zeros
+    while (n > 1 && d[n - 1] == '0')
+        --n;
+    if (k < -4 || k >= 6) {
+        *p++ = d[0];
+        if (n > 1) {
+            *p++ = '.';
+            std::memcpy(p, d + 1, static_cast<std::size_t>(n - 1));
+            p += n - 1;
+        }
+        *p++ = 'e';
+        *p++ = k < 0 ? '-' : '+';
+        const int e = k < 0 ? -k : k;
+        if (e >= 100)
+            *p++ = static_cast<char>('0' + e / 100);
+        *p++ = static_cast<char>('0' + e / 10 % 10);
+        *p++ = static_cast<char>('0' + e % 10);
+    } else if (k >= 0) {
+        for (int i = 0; i <= k; ++i)
+            *p++ = i < n ? d[i] : '0';
+        if (n > k + 1) {
+            *p++ = '.';
+            std::memcpy(p, d + k + 1, static_cast<std::size_t>(n - k - 1));
+            p += n - k - 1;
+        }
+    } else {
+        *p++ = '0';
+        *p++ = '.';
+        for (int i = 0; i < -k - 1; ++i)
+            *p++ = '0';
+        std::memcpy(p, d, static_cast<std::size_t>(n));
+        p += n;
+    }
+    return p;
+}
+
 } // namespace
 
 double rxAtof(std::string_view text)
@@ -366,6 +417,8 @@ char *rxWriteInt(char *p, int value, int width)
 
 char *rxWriteG(char *p, double value)
 {
+    if (char *end = writeShortG(p, value))
+        return end;
     return std::to_chars(p, p + 32, value, std::chars_format::general, 6).ptr;
 }
 
@@ -422,8 +475,14 @@ void rxAppendInt(QByteArray &out, int value, int width)
 void rxAppendG(QByteArray &out, double value, int precision)
 {
     char buf[rxNumberRoom];
+    if (precision == 6) {
+        out.append(buf, rxWriteG(buf, value) - buf);
+        return;
+    }
     const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general,
-                                 precision < 1 ? 1 : precision > 17 ? 17 : precision);
+        precision < 1        ? 1
+            : precision > 17 ? 17
+                             : precision);
     out.append(buf, r.ptr - buf);
 }
 

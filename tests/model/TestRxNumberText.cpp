@@ -384,6 +384,11 @@ void TestRxNumberText::appendG_data()
     QTest::newRow("float subnormal") << static_cast<double>(FLT_TRUE_MIN);
     QTest::newRow("double subnormal") << 4.9e-324;
     QTest::newRow("tie at the sixth digit") << 0.1234565;
+    QTest::newRow("smallest fixed form") << 0.0001;
+    QTest::newRow("largest fixed form") << 999999.0;
+    QTest::newRow("trailing zeros dropped") << -2.5;
+    QTest::newRow("integer with zeros") << 120000.0;
+    QTest::newRow("three-digit exponent") << 1.5e-300;
 }
 
 void TestRxNumberText::appendG()
@@ -402,8 +407,12 @@ void TestRxNumberText::appendGRandom()
     for (int i = 0; i < 150000; ++i) {
         const std::uint64_t r = random();
         // Floats, as the records write them, and doubles over their whole range.
-        const double v = i % 2 ? static_cast<double>(floatFromBits(static_cast<std::uint32_t>(r)))
-                               : doubleFromBits(r);
+        // And short decimals of everyday size, where ties and trailing zeros are common.
+        const double v = i % 3 == 0
+            ? static_cast<double>(floatFromBits(static_cast<std::uint32_t>(r)))
+            : i % 3 == 1 ? doubleFromBits(r)
+                         : static_cast<double>(static_cast<std::int64_t>(r % 2000001) - 1000000)
+                / std::pow(10.0, static_cast<double>(r >> 60));
         QByteArray out;
         rxAppendG(out, v);
         const QByteArray expected = cG(v);
