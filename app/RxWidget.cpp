@@ -443,6 +443,53 @@ void RxWidget::setSelection(int curve, int start, int end)
     m_selectionEnd = end;
 }
 
+RxCurve RxWidget::selectedPoints(int curve, int start, int end) const
+{
+    return m_document.extractCurve(curve, start, end);
+}
+
+int RxWidget::deletePoints(int curve, int start, int end)
+{
+    if (start == -1)
+        return m_document.removeCurve(curve);
+    if (curve < 0 || curve >= m_document.numCurves())
+        return 0;
+    const RxCurve &c = *m_document.curve(curve);
+    const int n = c.numPoints();
+    // A selection made before the curve shrank must not cut anything else.
+    if (n == 0 || start < 0 || start > end || end >= n)
+        return 0;
+    RxCurve head;
+    RxCurve tail;
+    if (start > 0 && !head.copyRange(c, 0, start))
+        return 0;
+    if (end < n - 1 && !tail.copyRange(c, end, n - 1))
+        return 0;
+    if (head.numPoints() > 1)
+        m_document.setCurve(curve, head);
+    else
+        m_document.removeCurve(curve);
+    if (tail.numPoints() > 1)
+        m_document.addCurve(tail);
+    return 1;
+}
+
+int RxWidget::pastePoints(const RxCurve &points, const RxScale &scale)
+{
+    const bool wasEmpty = m_document.totalPoints() == 0;
+    m_document.addCurve(points);
+    if (wasEmpty) {
+        m_document.setScale(scale);
+        update();
+    }
+    return 1;
+}
+
+int RxWidget::curveBounds(int curve, float *xmax, float *xmin, float *ymax, float *ymin) const
+{
+    return m_document.curveBounds(curve, xmax, xmin, ymax, ymin);
+}
+
 void RxWidget::quit()
 {
     emit popupQuit(1);

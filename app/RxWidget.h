@@ -42,6 +42,21 @@ public:
     // Modal message box captioned "Rx", no icon, one default OK button.
     void showMessage(const QString &text);
     int selectedCurve() const { return m_selectedCurve; }
+    int selectionStart() const { return m_selectionStart; }
+    int selectionEnd() const { return m_selectionEnd; }
+
+    // Point ranges, for the window's selection. start -1 means the whole curve.
+    // A copy of points start ... end of curve; empty when the range does not fit it.
+    RxCurve selectedPoints(int curve, int start, int end) const;
+    // Removes the points strictly between start and end: the head up to start stays in
+    // place, the tail from end on becomes the last curve, a part of one point is dropped.
+    // 0 and nothing changed when the range does not fit the curve.
+    int deletePoints(int curve, int start, int end);
+    // Appends a copy of points as the last curve; a document that had no points takes
+    // scale, so that the points keep the axes they came with. Returns 1.
+    int pastePoints(const RxCurve &points, const RxScale &scale);
+    RxScale scale() const { return m_document.scale(); }
+    int curveBounds(int curve, float *xmax, float *xmin, float *ymax, float *ymin) const;
     // The start name that "Save As PostScript..." offers for a document name: empty for
     // a document that files were appended to (its name holds "+") or that has no name,
     // else the name without anything from its first "." on, followed by extension.

@@ -2,13 +2,16 @@
 
 #include "app/RxMainWidget.h"
 #include "app/RxWidget.h"
+#include "model/RxNumberText.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,7 +28,7 @@
 int RxWindow::s_windowCount = 0;
 QSize RxWindow::s_defaultSize(500, 400);
 RxMainWidget *RxWindow::s_mainWidget = nullptr;
-int RxWindow::s_clipFlag = 0;
+RxWindow::Clip RxWindow::s_clip;
 
 static void quitApplication()
 {
@@ -117,7 +120,7 @@ void RxWindow::buildMenus()
     m_cutAction->setEnabled(false);
     m_copyAction->setEnabled(false);
     m_statsAction->setEnabled(false);
-    m_pasteAction->setEnabled(s_clipFlag != 0);
+    m_pasteAction->setEnabled(s_clip.flag != 0);
     m_editMenu->addAction(QStringLiteral("Data..."), User_1, &RxWidget::editCurves);
 
     QMenu *settings = User_1->settingsMenu();
@@ -150,6 +153,7 @@ void RxWindow::initShared(RxMainWidget *relay, QSize defaultSize)
     s_windowCount = 0;
     s_defaultSize = defaultSize;
     s_mainWidget = relay;
+    s_clip = Clip();
 }
 
 void RxWindow::setQuitHandler(void (*handler)())
@@ -272,21 +276,168 @@ void RxWindow::clearSelection()
 
 void RxWindow::changedEdit()
 {
-    m_pasteAction->setEnabled(s_clipFlag != 0);
+    m_pasteAction->setEnabled(s_clip.flag != 0);
 }
 
-// TODO(#5): point selection, the shared clipboard and the selection statistics.
-void RxWindow::pointSelected(int, int)
-{ }
+void RxWindow::pointSelected(int curve, int point)
+{
+    switch (m_selectionState) {
+    case 0:
+        m_selectedCurve = curve;
+        m_selectionStart = point;
+        m_selectionState = 1;
+        User_1->setSelection(curve, -2, point);
+        User_1->update();
+        return;
+    case 1:
+        if (curve != m_selectedCurve)
+            return;
+        if (m_selectionStart < point) {
+            m_selectionEnd = point;
+        } else {
+            m_selectionEnd = m_selectionStart;
+            m_selectionStart = point;
+        }
+        // The same point twice picks the whole curve.
+        if (m_selectionStart == m_selectionEnd) {
+            m_selectionStart = -1;
+            m_selectionEnd = 0;
+        }
+        m_selectionState = 2;
+        m_cutAction->setEnabled(true);
+        m_copyAction->setEnabled(true);
+        m_statsAction->setEnabled(true);
+        User_1->setSelection(m_selectedCurve, m_selectionStart, m_selectionEnd);
+        User_1->update();
+        return;
+    default:
+        clearSelection();
+        return;
+    }
+}
 
-void RxWindow::cut()
-{ }
+bool RxWindow::copySelection()
+{
+    // Only a range can be copied; a single marked point is no selection yet.
+    RxCurve points;
+    if (m_selectionState == 2)
+        points = User_1->selectedPoints(m_selectedCurve, m_selectionStart, m_selectionEnd);
+    if (points.numPoints() == 0) {
+        m_pasteAction->setEnabled(false);
+        s_clip.flag = 0;
+        emit editChanged();
+        return false;
+    }
+    s_clip.curve = std::move(points);
+    m_pasteAction->setEnabled(true);
+    s_clip.flag = 1;
+    emit editChanged();
+    // Other programs get the points as text; the program itself pastes from the clip curve.
+    QByteArray text;
+    s_clip.curve.writePoints(text);
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(text));
+    s_clip.scale = User_1->scale();
+    return true;
+}
 
 void RxWindow::copy()
-{ }
+{
+    copySelection();
+}
+
+void RxWindow::cut()
+{
+    if (copySelection())
+        User_1->deletePoints(m_selectedCurve, m_selectionStart, m_selectionEnd);
+    clearSelection();
+}
 
 void RxWindow::paste()
-{ }
+{
+    if (s_clip.flag != 1)
+        return;
+    User_1->pastePoints(s_clip.curve, s_clip.scale);
+    User_1->update();
+    m_pasteAction->setEnabled(false);
+}
+
+QString RxWindow::statisticsText(const RxCurve &points, const float *slope, const float *intercept)
+{
+    QByteArray out;
+    const auto line = [&out](const char *label, double value) {
+        out += label;
+        rxAppendG(out, value);
+        out += '\n';
+    };
+    out += "Number of Points = ";
+    rxAppendInt(out, points.numPoints());
+    out += '\n';
+    // Without points the bounds are only their start values and mean nothing.
+    if (points.numPoints() > 0) {
+        float xmax = 0.0f;
+        float xmin = 0.0f;
+        float ymax = 0.0f;
+        float ymin = 0.0f;
+        float xmean = 0.0f;
+        float ymean = 0.0f;
+        points.bounds(&xmax, &xmin, &ymax, &ymin);
+        points.mean(&xmean, &ymean);
+        line("X max = ", xmax);
+        line("X min = ", xmin);
+        line("\tAverage X = ", xmean);
+        line("Y max = ", ymax);
+        line("Y min = ", ymin);
+        line("\tAverage Y = ", ymean);
+    }
+    if (slope && intercept) {
+        out += "Linear Fit:\n\t Y = ";
+        rxAppendG(out, *slope);
+        out += " X + ";
+        rxAppendG(out, *intercept);
+        out += '\n';
+    } else {
+        out += "Linear Fit:\n\tnot possible\n";
+    }
+    return QString::fromLatin1(out);
+}
 
 void RxWindow::selectionStats()
-{ }
+{
+    if (m_selectionState != 2)
+        return;
+    RxCurve points = User_1->selectedPoints(m_selectedCurve, m_selectionStart, m_selectionEnd);
+    // A range the curve no longer holds yields nothing; the points a later "Paste" would
+    // use are kept rather than replaced by none.
+    if (points.numPoints() > 0)
+        s_clip.curve = points;
+    float slope = 0.0f;
+    float intercept = 0.0f;
+    const bool fitted = points.linearFit(&slope, &intercept, -1, 0) == 1;
+    {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Selection Statistics"),
+            fitted ? statisticsText(points, &slope, &intercept) : statisticsText(points),
+            QMessageBox::Ok, this);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.exec();
+    }
+    if (!fitted)
+        return;
+    QMessageBox ask(QMessageBox::NoIcon, QStringLiteral("Linear Fit"),
+        QStringLiteral("Append Linear fit as new Curve?"), QMessageBox::Yes | QMessageBox::No,
+        this);
+    ask.setDefaultButton(QMessageBox::No);
+    if (ask.exec() != QMessageBox::Yes)
+        return;
+    float xmax = 0.0f;
+    float xmin = 0.0f;
+    float ymax = 0.0f;
+    float ymin = 0.0f;
+    // The line spans the whole curve, not only the selected points.
+    if (!User_1->curveBounds(m_selectedCurve, &xmax, &xmin, &ymax, &ymin))
+        return;
+    RxCurve line;
+    line.addPoint(PointNewLine, xmin, xmin * slope + intercept);
+    line.addPoint(PointLine, xmax, xmax * slope + intercept);
+    User_1->pastePoints(line, s_clip.scale);
+    User_1->update();
+}

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/RxWindowData.h"
+#include "model/RxCurve.h"
+#include "model/RxScale.h"
 
 #include <QSize>
 
@@ -30,8 +32,8 @@ public:
     // The widget's document becomes a copy of doc; the caption follows its name.
     void setFile(const RxFile &doc);
 
-    // Shared bookkeeping. initShared starts the count at 0 and makes relay the edit-state
-    // relay of every window made from then on.
+    // Shared bookkeeping. initShared starts the count at 0, empties the point clipboard
+    // and makes relay the edit-state relay of every window made from then on.
     static void initShared(RxMainWidget *relay, QSize defaultSize);
     static int windowCount() { return s_windowCount; }
     static QSize defaultSize() { return s_defaultSize; }
@@ -39,6 +41,11 @@ public:
     // observe it here instead of ending their own event loop).
     static void setQuitHandler(void (*handler)());
     static const char *versionText();
+    // The report of "Selection Stats..." for points, with the fitted line when there is one.
+    static QString statisticsText(
+        const RxCurve &points, const float *slope = nullptr, const float *intercept = nullptr);
+    // Whether the shared point clipboard holds points that "Paste" may use.
+    static bool clipboardFull() { return s_clip.flag == 1; }
 
 public slots:
     void updateFileChange();
@@ -75,9 +82,15 @@ private:
     void placeChildren();
     void updateCaption();
     void clearSelection();
+    // Copy's steps: false when the selection yields no points (the clipboard is then empty).
+    bool copySelection();
 
     // 0 nothing selected, 1 one point marked, 2 a range selected.
     int m_selectionState = 0;
+    int m_selectedCurve = 0;
+    // start -1 with end 0: the whole curve.
+    int m_selectionStart = 0;
+    int m_selectionEnd = 0;
     bool m_counted = true;
     QMenu *m_editMenu = nullptr;
     QAction *m_cutAction = nullptr;
@@ -89,6 +102,13 @@ private:
     static QSize s_defaultSize;
     static RxMainWidget *s_mainWidget;
     static void (*s_quitHandler)();
-    // Set while the shared point clipboard holds points that "Paste" may use.
-    static int s_clipFlag;
+    // The point clipboard all windows share: the points last cut or copied, the scale of
+    // the document they came from, and flag 1 while "Paste" may use them.
+    struct Clip
+    {
+        RxCurve curve;
+        RxScale scale;
+        int flag = 0;
+    };
+    static Clip s_clip;
 };

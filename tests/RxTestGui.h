@@ -1,8 +1,16 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QList>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QWidget>
+#include <QtTest>
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,4 +35,70 @@ template <typename T> QList<T *> topLevelOf()
             found << t;
     }
     return found;
+}
+
+// Answers every modal box or dialog that opens while it lives and records what each one
+// said as "caption: text" (dialogs: their caption). Each box is answered with the next
+// queued button text, or "OK" for a message box and "Cancel" for a dialog.
+class ModalAnswers
+{
+public:
+    explicit ModalAnswers(QStringList answers = {})
+        : m_answers(std::move(answers))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
+        m_timer.start(0);
+    }
+
+    QStringList seen;
+    QList<QMessageBox::Icon> icons;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        seen << (box ? modal->windowTitle() + ": " + box->text() : modal->windowTitle());
+        if (box)
+            icons << box->icon();
+        const QString wanted
+            = m_answers.isEmpty() ? (box ? "OK" : "Cancel") : m_answers.takeFirst();
+        for (QAbstractButton *b : modal->findChildren<QAbstractButton *>()) {
+            if (b->isVisible() && b->text().remove('&') == wanted) {
+                b->click();
+                return;
+            }
+        }
+        QTest::qFail(qPrintable("no button " + wanted + " on " + seen.last()), __FILE__, __LINE__);
+        static_cast<QDialog *>(modal)->reject();
+    }
+
+    QStringList m_answers;
+    QTimer m_timer;
+};
+
+// The menu titled title in the menu bar of w.
+inline QMenu *barMenu(QWidget *w, const QString &title)
+{
+    const auto *bar = w->findChild<QMenuBar *>(QStringLiteral("MenuBar_1"));
+    if (!bar)
+        return nullptr;
+    const QList<QAction *> actions = bar->actions();
+    for (QAction *a : actions) {
+        if (a->text() == title)
+            return a->menu();
+    }
+    return nullptr;
+}
+
+inline QAction *menuItem(QMenu *menu, const QString &text)
+{
+    const QList<QAction *> actions = menu ? menu->actions() : QList<QAction *>();
+    for (QAction *a : actions) {
+        if (a->text() == text)
+            return a;
+    }
+    return nullptr;
 }

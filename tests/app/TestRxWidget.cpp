@@ -1,5 +1,6 @@
 #include "app/RxWidget.h"
 
+#include "RxTestGui.h"
 #include "render/RxGhostscript.h"
 
 #include <QtTest>
@@ -17,48 +18,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-// Answers every modal box or dialog that opens while it lives and records what each one
-// said as "caption: text" (dialogs: their caption). Each box is answered with the next
-// queued button text, or "OK" for a message box and "Cancel" for a dialog.
-class ModalAnswers
-{
-public:
-    explicit ModalAnswers(QStringList answers = {})
-        : m_answers(std::move(answers))
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
-        m_timer.start(0);
-    }
-
-    QStringList seen;
-    QList<QMessageBox::Icon> icons;
-
-private:
-    void answer()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        seen << (box ? modal->windowTitle() + ": " + box->text() : modal->windowTitle());
-        if (box)
-            icons << box->icon();
-        const QString wanted
-            = m_answers.isEmpty() ? (box ? "OK" : "Cancel") : m_answers.takeFirst();
-        for (QAbstractButton *b : modal->findChildren<QAbstractButton *>()) {
-            if (b->isVisible() && b->text().remove('&') == wanted) {
-                b->click();
-                return;
-            }
-        }
-        QTest::qFail(qPrintable("no button " + wanted + " on " + seen.last()), __FILE__, __LINE__);
-        static_cast<QDialog *>(modal)->reject();
-    }
-
-    QStringList m_answers;
-    QTimer m_timer;
-};
 
 // Answers the widget's questions from the test instead of the real dialogs.
 class Widget : public RxWidget

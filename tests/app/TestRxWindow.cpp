@@ -74,29 +74,6 @@ QList<RxWindow *> windows()
     return topLevelOf<RxWindow>();
 }
 
-QMenu *barMenu(RxWindow *w, const QString &title)
-{
-    const auto *bar = w->findChild<QMenuBar *>(QStringLiteral("MenuBar_1"));
-    if (!bar)
-        return nullptr;
-    const QList<QAction *> actions = bar->actions();
-    for (QAction *a : actions) {
-        if (a->text() == title)
-            return a->menu();
-    }
-    return nullptr;
-}
-
-QAction *menuItem(QMenu *menu, const QString &text)
-{
-    const QList<QAction *> actions = menu ? menu->actions() : QList<QAction *>();
-    for (QAction *a : actions) {
-        if (a->text() == text)
-            return a;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestRxWindow : public QObject
