@@ -45,11 +45,11 @@ private:
 
 namespace {
 
-// Blanks only when the text is shorter than width, then up to width + 1 characters.
+// Blanks up to width + 1 characters; a text that already fills its column still gets one,
+// or "-1.23457e-20" and "5" would read as the single number -1.23457e-205.
 void pad(QString &text, int width)
 {
-    if (text.size() < width)
-        text += QString(width - text.size() + 1, QLatin1Char(' '));
+    text += QString(text.size() < width ? width - text.size() + 1 : 1, QLatin1Char(' '));
 }
 
 QString numberText(float v)

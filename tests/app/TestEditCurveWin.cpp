@@ -134,8 +134,10 @@ void TestEditCurveWin::rowText_data()
         << 13 << 0.0f << -1.0f << "13" + b.left(17) + "0" + b.left(9) + "-1";
     QTest::newRow("negative type")
         << -1 << 0.0f << 0.0f << "-1" + b.left(17) + "0" + b.left(9) + "0";
-    QTest::newRow("x fills its column")
-        << 16 << -1.23457e-20f << 5.0f << "16" + b.left(17) + "-1.23457e-20" + "5";
+    QTest::newRow("x fills its column, a blank still parts the numbers")
+        << 16 << -1.23457e-20f << 5.0f << "16" + b.left(17) + "-1.23457e-20" + " 5";
+    QTest::newRow("x exactly fills its column")
+        << 0 << 0.0628318f << 0.0627905f << "new line" + b.left(11) + "0.0628318 0.0627905";
     QTest::newRow("longest name") << 12 << 100000.0f << 1e6f
                                   << "solid arrow line" + b.left(3) + "100000" + b.left(4)
             + "1e+06";
