@@ -1,0 +1,167 @@
+#include "dialogs/RxCommentsWin.h"
+
+#include "model/RxCurve.h"
+#include "model/RxFile.h"
+#include "model/RxNumberText.h"
+#include "render/RxDraw.h"
+
+#include <QDoubleValidator>
+#include <QIntValidator>
+
+#include <climits>
+#include <initializer_list>
+#include <string_view>
+
+namespace {
+
+QString gText(float v)
+{
+    QByteArray text;
+    rxAppendG(text, static_cast<double>(v));
+    return QString::fromLatin1(text);
+}
+
+// A field that still shows the "%g" text of stored means stored itself: six digits would
+// otherwise move a comment at a large data coordinate on every Apply of its colour or text.
+float fieldValue(const QLineEdit *edit, float stored)
+{
+    const QString text = edit->text();
+    if (text == gText(stored))
+        return stored;
+    const QByteArray bytes = text.toLatin1();
+    return rxNarrow(rxAtof(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
+}
+
+} // namespace
+
+RxCommentsWin::RxCommentsWin(RxFile *doc, QWidget *parent)
+    : RxCommentsWinData(parent)
+    , m_doc(doc)
+{
+    if (m_doc)
+        m_comments = m_doc->comments();
+
+    // C notation whatever the desktop's language; a group separator would be dropped by
+    // the conversion and change the number.
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    m_realValidator = new QDoubleValidator(this);
+    m_realValidator->setNotation(QDoubleValidator::ScientificNotation);
+    m_realValidator->setLocale(c);
+    // Rows and columns are usually 0 to 100, but a narrower range would refuse a leading
+    // minus sign or a position beyond the page while it is being typed.
+    m_wholeValidator = new QIntValidator(INT_MIN, INT_MAX, this);
+    m_wholeValidator->setLocale(c);
+
+    setEditingEnabled(m_comments.numComments() > 0);
+    for (int i = 0; i < RxCurve::numColors; ++i)
+        ComboBox_2->addItem(QString::fromLatin1(RxCurve::colorName(i)));
+    // The PostScript names without their leading "/".
+    for (int i = 0; i < RxDraw::numFonts; ++i)
+        ComboBox_1->addItem(QString::fromLatin1(RxDraw::fontName(i) + 1));
+    LineEdit_4->setValidator(m_realValidator);
+
+    const int n = m_comments.numComments();
+    if (n == 0)
+        return;
+    for (int i = 1; i <= n; ++i)
+        ComboBox_3->addItem(QString::number(i));
+    ComboBox_3->setCurrentIndex(0);
+    setComment(0);
+}
+
+void RxCommentsWin::setEditingEnabled(bool enabled)
+{
+    for (QWidget *w : std::initializer_list<QWidget *> {ComboBox_3, LineEdit_1, LineEdit_2,
+             LineEdit_3, ComboBox_1, LineEdit_4, ComboBox_2, PushButton_4, PushButton_3})
+        w->setEnabled(enabled);
+}
+
+void RxCommentsWin::setPositionValidator(bool rowCol)
+{
+    QValidator *v = rowCol ? static_cast<QValidator *>(m_wholeValidator) : m_realValidator;
+    LineEdit_2->setValidator(v);
+    LineEdit_3->setValidator(v);
+}
+
+void RxCommentsWin::store()
+{
+    if (m_doc)
+        m_doc->setComments(m_comments);
+    emit commentsChanged();
+}
+
+// Shows the comment of the chooser's current item; the argument is not needed.
+void RxCommentsWin::setComment(int)
+{
+    const int k = ComboBox_3->currentIndex();
+    if (k < 0)
+        return;
+    LineEdit_1->setText(QString::fromLatin1(m_comments.text(k)));
+    const bool rowCol = m_comments.locType(k) == 0;
+    (rowCol ? RadioButton_1 : RadioButton_2)->setChecked(true);
+    setPositionValidator(rowCol);
+    LineEdit_2->setText(gText(m_comments.y(k)));
+    LineEdit_3->setText(gText(m_comments.x(k)));
+    LineEdit_4->setText(gText(m_comments.fontSize(k)));
+    ComboBox_1->setCurrentIndex(m_comments.font(k));
+    ComboBox_2->setCurrentIndex(m_comments.color(k));
+}
+
+// The texts already typed stay: only what may be typed next changes.
+void RxCommentsWin::locationTypeChanged()
+{
+    setPositionValidator(RadioButton_1->isChecked());
+}
+
+void RxCommentsWin::updateButton()
+{
+    changeComment();
+}
+
+void RxCommentsWin::changeComment()
+{
+    const int k = ComboBox_3->currentIndex();
+    if (k < 0)
+        return;
+    const int kind = RadioButton_1->isChecked() ? 0 : 1;
+    const float x = fieldValue(LineEdit_3, m_comments.x(k));
+    const float y = fieldValue(LineEdit_2, m_comments.y(k));
+    m_comments.setComment(k, LineEdit_1->text().toLatin1(), x, y, kind);
+    m_comments.setColor(k, ComboBox_2->currentIndex());
+    m_comments.setFont(k, ComboBox_1->currentIndex());
+    m_comments.setFontSize(k, fieldValue(LineEdit_4, m_comments.fontSize(k)));
+    store();
+}
+
+void RxCommentsWin::addButton()
+{
+    m_comments.addComment("(blank)", 20.0f, 2.0f, 0);
+    const int n = m_comments.numComments();
+    if (n == 1)
+        setEditingEnabled(true);
+    ComboBox_3->addItem(QString::number(n));
+    ComboBox_3->setCurrentIndex(n - 1);
+    setComment(0);
+    store();
+}
+
+void RxCommentsWin::deleteButton()
+{
+    if (!m_comments.removeComment(ComboBox_3->currentIndex()))
+        return;
+    // The items are numbers, not names: dropping the last keeps them "1" ... "n".
+    ComboBox_3->removeItem(ComboBox_3->count() - 1);
+    if (m_comments.numComments() == 0) {
+        setEditingEnabled(false);
+    } else {
+        ComboBox_3->setCurrentIndex(0);
+        setComment(0);
+    }
+    store();
+}
+
+void RxCommentsWin::dismissButton()
+{
+    reject();
+}

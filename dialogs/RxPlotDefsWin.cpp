@@ -1,0 +1,129 @@
+#include "dialogs/RxPlotDefsWin.h"
+
+#include "model/RxCurve.h"
+#include "model/RxFile.h"
+#include "model/RxNumberText.h"
+#include "render/RxDraw.h"
+
+#include <QDoubleValidator>
+#include <QMessageBox>
+
+#include <string_view>
+
+namespace {
+
+QString gText(float v)
+{
+    QByteArray text;
+    rxAppendG(text, static_cast<double>(v));
+    return QString::fromLatin1(text);
+}
+
+// A field that still shows the "%g" text of stored means stored itself, so that an Accept
+// does not round untouched values to six digits.
+float fieldValue(const QLineEdit *edit, float stored)
+{
+    const QString text = edit->text();
+    if (text == gText(stored))
+        return stored;
+    const QByteArray bytes = text.toLatin1();
+    return rxNarrow(rxAtof(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
+}
+
+int flag(const QCheckBox *box)
+{
+    return box->isChecked() ? 1 : 0;
+}
+
+} // namespace
+
+RxPlotDefsWin::RxPlotDefsWin(RxFile *doc, QWidget *parent)
+    : RxPlotDefsWinData(parent)
+    , m_doc(doc)
+{
+    if (m_doc)
+        m_defs = m_doc->plotDefs();
+
+    // C notation whatever the desktop's language; a group separator would be dropped by
+    // the conversion and change the number.
+    m_validator = new QDoubleValidator(this);
+    m_validator->setNotation(QDoubleValidator::ScientificNotation);
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    m_validator->setLocale(c);
+
+    for (int i = 0; i < RxCurve::numColors; ++i)
+        ComboBox_2->addItem(QString::fromLatin1(RxCurve::colorName(i)));
+    // The PostScript names without their leading "/".
+    for (int i = 0; i < RxDraw::numFonts; ++i)
+        ComboBox_1->addItem(QString::fromLatin1(RxDraw::fontName(i) + 1));
+    for (int i = 0; i < RxPlotDefs::numJoins; ++i)
+        ComboBox_3->addItem(QString::fromLatin1(RxPlotDefs::joinName(i)));
+    LineEdit_3->setValidator(m_validator);
+    LineEdit_1->setValidator(m_validator);
+    LineEdit_2->setValidator(m_validator);
+    showSettings();
+}
+
+void RxPlotDefsWin::showSettings()
+{
+    CheckBox_1->setChecked(m_defs.encapsulated() == 1);
+    ComboBox_3->setCurrentIndex(m_defs.psJoin());
+    const bool portrait = m_defs.rotatePlot() == 1;
+    RadioButton_1->setChecked(portrait);
+    RadioButton_2->setChecked(!portrait);
+    LineEdit_1->setText(gText(m_defs.xPlotSize()));
+    LineEdit_2->setText(gText(m_defs.yPlotSize()));
+    CheckBox_2->setChecked(m_defs.plotAxes() == 1);
+    CheckBox_3->setChecked(m_defs.plotComments() == 1);
+    CheckBox_4->setChecked(m_defs.plotCurves() == 1);
+    ComboBox_1->setCurrentIndex(m_defs.axesFont());
+    LineEdit_3->setText(gText(m_defs.fontSize()));
+    ComboBox_2->setCurrentIndex(m_defs.axesColor());
+    LineEdit_4->setText(gText(m_defs.symbolSize()));
+    LineEdit_5->setText(gText(m_defs.arrowSize()));
+}
+
+void RxPlotDefsWin::readSettings()
+{
+    m_defs.setEncapsulated(flag(CheckBox_1));
+    m_defs.setPsJoin(ComboBox_3->currentIndex());
+    m_defs.setRotatePlot(RadioButton_1->isChecked() ? 1 : 0);
+    m_defs.setPlotSize(
+        fieldValue(LineEdit_1, m_defs.xPlotSize()), fieldValue(LineEdit_2, m_defs.yPlotSize()));
+    m_defs.setPlotAxes(flag(CheckBox_2));
+    m_defs.setPlotComments(flag(CheckBox_3));
+    m_defs.setPlotCurves(flag(CheckBox_4));
+    m_defs.setAxesFont(ComboBox_1->currentIndex());
+    m_defs.setAxesColor(ComboBox_2->currentIndex());
+    m_defs.setFontSize(fieldValue(LineEdit_3, m_defs.fontSize()));
+    m_defs.setSymbolSize(fieldValue(LineEdit_4, m_defs.symbolSize()));
+    m_defs.setArrowSize(fieldValue(LineEdit_5, m_defs.arrowSize()));
+}
+
+void RxPlotDefsWin::acceptButton()
+{
+    readSettings();
+    // Without an output the renderer only checks the plot size against the page.
+    RxDraw check;
+    if (!check.beginPostScript(nullptr, m_defs, RxScale())) {
+        showError(QStringLiteral("Plot Size Bad"));
+        return;
+    }
+    if (m_doc)
+        m_doc->setPlotDefs(m_defs);
+    emit plotDefsChanged();
+    done(0);
+}
+
+void RxPlotDefsWin::cancelButton()
+{
+    reject();
+}
+
+void RxPlotDefsWin::showError(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Error"), text, QMessageBox::Ok, this);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+}
