@@ -1,8 +1,10 @@
 #include "app/RxWidget.h"
 
 #include "app/EditCurveWin.h"
+#include "dialogs/RxCommentsWin.h"
 #include "dialogs/RxDataTransWin.h"
 #include "dialogs/RxNumcolsWin.h"
+#include "dialogs/RxPlotDefsWin.h"
 #include "dialogs/RxProfileWin.h"
 
 #include <QApplication>
@@ -20,6 +22,16 @@
 #include <QSaveFile>
 
 namespace {
+
+// A settings dialog on doc, run modally; its change signal redraws the plot at once.
+template <typename Dialog>
+void runSettings(RxWidget *widget, RxFile *doc, void (Dialog::*changed)())
+{
+    auto *dialog = new Dialog(doc, widget);
+    QObject::connect(dialog, changed, widget, &RxWidget::redraw);
+    dialog->exec();
+    delete dialog;
+}
 
 const QString newerFormatText = QStringLiteral("File format is newer than code, please upgrade");
 
@@ -500,21 +512,25 @@ void RxWidget::closeWin()
     emit popupQuit(2);
 }
 
-// TODO(#6): run RxScaleWin, RxCommentsWin, RxCurveWin and RxPlotDefsWin.
+// TODO(#6): run RxScaleWin and RxCurveWin.
 void RxWidget::rescale()
-{ }
-void RxWidget::comments()
 { }
 void RxWidget::curveFormat()
 { }
+
+void RxWidget::comments()
+{
+    runSettings(this, &m_document, &RxCommentsWin::commentsChanged);
+}
+
 void RxWidget::plotFormat()
-{ }
+{
+    runSettings(this, &m_document, &RxPlotDefsWin::plotDefsChanged);
+}
+
 void RxWidget::dataTrans()
 {
-    auto *dialog = new RxDataTransWin(&m_document, this);
-    connect(dialog, &RxDataTransWin::dataChanged, this, &RxWidget::redraw);
-    dialog->exec();
-    delete dialog;
+    runSettings(this, &m_document, &RxDataTransWin::dataChanged);
 }
 
 void RxWidget::editCurves()

@@ -28,6 +28,13 @@ public:
     QString filter;
     QString pdfPath;
     bool failWrites = false;
+    int redraws = 0;
+
+    void redraw() override
+    {
+        ++redraws;
+        RxWidget::redraw();
+    }
 
 protected:
     QString askOpenName() override { return nextName; }
@@ -114,6 +121,8 @@ private slots:
     void mousePress_data();
     void mousePress();
     void pointDialogs();
+    void settingsDialogsRedraw_data();
+    void settingsDialogsRedraw();
 
 private:
     QString put(const QString &name, const QByteArray &bytes);
@@ -402,6 +411,43 @@ void TestRxWidget::pointDialogs()
         w.dataTrans();
         QCOMPARE(answers.seen, QStringList {"Data Transformations"});
     }
+}
+
+void TestRxWidget::settingsDialogsRedraw_data()
+{
+    QTest::addColumn<QByteArray>("slot");
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("redraws");
+
+    QTest::newRow("comments") << QByteArray("comments") << QStringList {"Add", "Dismiss"}
+                              << "Comments" << 1;
+    QTest::newRow("page setup") << QByteArray("plotFormat") << QStringList {"Accept"}
+                                << "Page Setup" << 1;
+    QTest::newRow("page setup cancelled")
+        << QByteArray("plotFormat") << QStringList {"Cancel"} << "Page Setup" << 0;
+    QTest::newRow("data transforms")
+        << QByteArray("dataTrans") << QStringList {"Apply", "Apply", "Dismiss"}
+        << "Data Transformations" << 2;
+}
+
+void TestRxWidget::settingsDialogsRedraw()
+{
+    QFETCH(QByteArray, slot);
+    QFETCH(QStringList, answers);
+    QFETCH(QString, caption);
+    QFETCH(int, redraws);
+
+    Widget w;
+    w.setFile(demo());
+    {
+        ModalAnswers modal(answers);
+        QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
+        QCOMPARE(modal.seen, QStringList(answers.size(), caption));
+    }
+    QCOMPARE(w.redraws, redraws);
+    // No dialog outlives its command.
+    QCOMPARE(w.findChildren<QDialog *>().size(), 0);
 }
 
 QTEST_MAIN(TestRxWidget)
