@@ -220,7 +220,9 @@ void RxFile::addDemoCurve()
 
 void RxFile::autoScale()
 {
-    if (m_curves.empty())
+    // Curves without points have only the bounds' start values, a range reversed over
+    // the whole float range.
+    if (totalPoints() == 0)
         return;
     float xmax, xmin, ymax, ymin;
     m_curves.front()->bounds(&xmax, &xmin, &ymax, &ymin);

@@ -74,7 +74,7 @@ public:
     // A curve of 100 points (t, cos t, sin t) plotted as sin t over t; then autoScale.
     void addDemoCurve();
     // The scale from the bounds of all points, each axis widened by 0.5 where its bounds
-    // are equal; no log axes, no ticks. Steps and labels stay.
+    // are equal; no log axes, no ticks. Steps and labels stay. Nothing without points.
     void autoScale();
 
     RxScale scale() const { return m_scale; }

@@ -18,6 +18,7 @@ private slots:
     void roundTripIsByteExact_data();
     void roundTripIsByteExact();
     void manyColumnsReadBackWithTheChosenTwo();
+    void autoScaleNeedsPoints();
     void brokenHeaderFallsBackToColumnData();
     void recordCurvesAreFilledInOrder();
     void rowsWithoutTypesGoToTheFirstCurve();
@@ -252,6 +253,27 @@ void TestRxFile::manyColumnsReadBackWithTheChosenTwo()
     RxFile again;
     QCOMPARE(files.readBytes(again, second), RxFile::ReadResult::Ok);
     QCOMPARE(RxTestFiles::written(again), second);
+}
+
+void TestRxFile::autoScaleNeedsPoints()
+{
+    RxFile doc;
+    doc.addCurve(RxCurve());
+    RxScale scale;
+    scale.setXRange(4.0f, 2.0f);
+    scale.setTickMode(1);
+    doc.setScale(scale);
+    doc.autoScale();
+    QCOMPARE(doc.scale().xmax(), 4.0f);
+    QCOMPARE(doc.scale().xmin(), 2.0f);
+    QCOMPARE(doc.scale().tickMode(), 1);
+
+    // An empty first curve does not hold the range of the curves after it.
+    doc.addPoint(1, PointNewLine, 0.0f, 0.0f);
+    doc.addPoint(1, PointLine, 3.0f, 1.0f);
+    doc.autoScale();
+    QCOMPARE(doc.scale().xmax(), 3.0f);
+    QCOMPARE(doc.scale().xmin(), 0.0f);
 }
 
 void TestRxFile::brokenHeaderFallsBackToColumnData()
