@@ -1,0 +1,95 @@
+#include "dialogs/RxCurveWin.h"
+
+#include "model/RxFile.h"
+#include "model/RxNumberText.h"
+
+#include <QDoubleValidator>
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+// The chooser lists no more curves than this; later curves are not offered here.
+constexpr int maxListed = 100;
+
+QString shownAs(float value)
+{
+    QByteArray text;
+    rxAppendG(text, value);
+    return QString::fromLatin1(text);
+}
+
+} // namespace
+
+RxCurveWin::RxCurveWin(RxFile *doc, QWidget *parent)
+    : RxCurveWinData(parent)
+    , m_doc(doc)
+{
+    // C notation whatever the desktop's language; a group separator would be dropped by
+    // the conversion and change the number.
+    m_validator = new QDoubleValidator(this);
+    m_validator->setNotation(QDoubleValidator::ScientificNotation);
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    m_validator->setLocale(c);
+
+    const int curves = m_doc ? m_doc->numCurves() : 0;
+    for (QWidget *w : {static_cast<QWidget *>(ComboBox_1), static_cast<QWidget *>(ComboBox_2),
+             static_cast<QWidget *>(ComboBox_3), static_cast<QWidget *>(ComboBox_4),
+             static_cast<QWidget *>(LineEdit_1), static_cast<QWidget *>(PushButton_1)})
+        w->setEnabled(curves > 0);
+    for (int i = 0; i < RxCurve::numColors; ++i)
+        ComboBox_2->addItem(QString::fromLatin1(RxCurve::colorName(i)));
+    for (int i = 0; i < RxCurve::numLineTypes; ++i)
+        ComboBox_3->addItem(QString::fromLatin1(RxCurve::lineTypeName(i)));
+    for (int i = 0; i < RxCurve::numLineWidths; ++i)
+        ComboBox_4->addItem(QString::fromLatin1(RxCurve::lineWidthName(i)));
+    LineEdit_1->setValidator(m_validator);
+
+    const int listed = std::min(curves, maxListed);
+    for (int i = 0; i < listed; ++i)
+        ComboBox_1->addItem(QString::number(i + 1));
+    if (listed > 0) {
+        ComboBox_1->setCurrentIndex(0);
+        setCurve(0);
+    }
+}
+
+// Shows the format of the chosen curve; edits not applied before are dropped.
+void RxCurveWin::setCurve(int)
+{
+    const int i = ComboBox_1->currentIndex();
+    if (!m_doc || i < 0)
+        return;
+    ComboBox_2->setCurrentIndex(m_doc->color(i));
+    ComboBox_3->setCurrentIndex(m_doc->lineType(i));
+    ComboBox_4->setCurrentIndex(m_doc->lineWidth(i));
+    LineEdit_1->setText(shownAs(m_doc->patternLength(i)));
+}
+
+// The curve refuses a pattern length not above 0 (and text that is no number reads as 0),
+// keeping the stored one; the other choices are stored all the same.
+void RxCurveWin::applyButton()
+{
+    const int i = ComboBox_1->currentIndex();
+    if (!m_doc || i < 0)
+        return;
+    m_doc->setColor(i, ComboBox_2->currentIndex());
+    m_doc->setLineType(i, ComboBox_3->currentIndex());
+    m_doc->setLineWidth(i, ComboBox_4->currentIndex());
+    // The field still showing the stored length's "%g" text stands for the stored length:
+    // read back, its six digits would change a length the user never touched.
+    const QString text = LineEdit_1->text();
+    if (text != shownAs(m_doc->patternLength(i))) {
+        const QByteArray bytes = text.toLatin1();
+        m_doc->setPatternLength(
+            i, rxNarrow(rxAtof(std::string_view(bytes.constData(), bytes.size()))));
+    }
+    emit curveChanged();
+}
+
+void RxCurveWin::dismissButton()
+{
+    reject();
+}

@@ -1,0 +1,127 @@
+#include "dialogs/RxScaleWin.h"
+
+#include "model/RxFile.h"
+#include "model/RxNumberText.h"
+
+#include <string_view>
+
+namespace {
+
+QString shownAs(float value)
+{
+    QByteArray text;
+    rxAppendG(text, value);
+    return QString::fromLatin1(text);
+}
+
+// A field still showing a stored value's "%g" text stands for that value: read back, its
+// six digits would move a range end or step the user never touched. Any other text is
+// read as typed; what is not a number reads as 0.
+float valueOf(const QLineEdit *field, float stored)
+{
+    const QString text = field->text();
+    if (text == shownAs(stored))
+        return stored;
+    const QByteArray bytes = text.toLatin1();
+    return rxNarrow(rxAtof(std::string_view(bytes.constData(), bytes.size())));
+}
+
+// Labels are Latin-1 bytes, as the renderer draws them. A label longer than a line edit
+// holds shows cut short; while the field still shows that text the label is kept whole.
+QByteArray labelOf(const QLineEdit *field, const QByteArray &stored)
+{
+    const QString shown = QString::fromLatin1(stored).left(field->maxLength());
+    return field->text() == shown ? stored : field->text().toLatin1();
+}
+
+} // namespace
+
+RxScaleWin::RxScaleWin(RxFile *doc, QWidget *parent)
+    : RxScaleWinData(parent)
+    , m_doc(doc)
+{
+    if (m_doc)
+        m_scale = m_doc->scale();
+    fillControls();
+    setVisibles();
+    PushButton_2->setEnabled(m_doc && m_doc->totalPoints() > 0);
+}
+
+void RxScaleWin::fillControls()
+{
+    LineEdit_1->setText(shownAs(m_scale.xmax()));
+    LineEdit_2->setText(shownAs(m_scale.xmin()));
+    LineEdit_3->setText(shownAs(m_scale.ymax()));
+    LineEdit_4->setText(shownAs(m_scale.ymin()));
+    LineEdit_7->setText(shownAs(m_scale.xStep()));
+    LineEdit_8->setText(shownAs(m_scale.yStep()));
+    CheckBox_1->setChecked(m_scale.xLog() == 1);
+    CheckBox_2->setChecked(m_scale.yLog() == 1);
+    const int mode = m_scale.tickMode();
+    (mode == 1 ? RadioButton_3 : mode == 2 ? RadioButton_4 : RadioButton_2)->setChecked(true);
+    // An empty label leaves whatever the field holds.
+    if (m_scale.xLabelLength() > 0)
+        LineEdit_5->setText(QString::fromLatin1(m_scale.xLabel()));
+    if (m_scale.yLabelLength() > 0)
+        LineEdit_6->setText(QString::fromLatin1(m_scale.yLabel()));
+}
+
+void RxScaleWin::setVisibles(const QString &)
+{
+    setVisibles();
+}
+
+// The fields are read as Apply reads them, so a box is enabled exactly when Apply could
+// store the axis as logarithmic. A disabled box keeps its check mark.
+void RxScaleWin::setVisibles()
+{
+    CheckBox_1->setEnabled(
+        valueOf(LineEdit_1, m_scale.xmax()) > 0 && valueOf(LineEdit_2, m_scale.xmin()) > 0);
+    CheckBox_2->setEnabled(
+        valueOf(LineEdit_3, m_scale.ymax()) > 0 && valueOf(LineEdit_4, m_scale.ymin()) > 0);
+    const bool steps = !RadioButton_2->isChecked();
+    for (QWidget *w : {static_cast<QWidget *>(Label_7), static_cast<QWidget *>(LineEdit_7),
+             static_cast<QWidget *>(Label_8), static_cast<QWidget *>(LineEdit_8)})
+        w->setEnabled(steps);
+}
+
+// The scale's setters refuse equal range ends, steps not above 0 and a log axis with an
+// end not above 0; a refused value keeps its stored one and the field its typed text.
+void RxScaleWin::applyButton()
+{
+    if (!m_doc)
+        return;
+    m_scale.setXRange(valueOf(LineEdit_1, m_scale.xmax()), valueOf(LineEdit_2, m_scale.xmin()));
+    m_scale.setYRange(valueOf(LineEdit_3, m_scale.ymax()), valueOf(LineEdit_4, m_scale.ymin()));
+    // After the ranges: the log setters judge the axis by its new ends.
+    m_scale.setXLog(CheckBox_1->isChecked() ? 1 : 0);
+    m_scale.setYLog(CheckBox_2->isChecked() ? 1 : 0);
+    m_scale.setXLabel(labelOf(LineEdit_5, m_scale.xLabel()));
+    m_scale.setYLabel(labelOf(LineEdit_6, m_scale.yLabel()));
+    if (RadioButton_2->isChecked()) {
+        m_scale.setTickMode(0);
+    } else {
+        m_scale.setXStep(valueOf(LineEdit_7, m_scale.xStep()));
+        m_scale.setYStep(valueOf(LineEdit_8, m_scale.yStep()));
+        m_scale.setTickMode(RadioButton_4->isChecked() ? 2 : 1);
+    }
+    m_doc->setScale(m_scale);
+    emit scaleChanged();
+}
+
+void RxScaleWin::autoButton()
+{
+    // A document without points has no bounds to scale to.
+    if (!m_doc || m_doc->totalPoints() == 0)
+        return;
+    m_doc->autoScale();
+    m_scale = m_doc->scale();
+    fillControls();
+    setVisibles();
+    emit scaleChanged();
+}
+
+void RxScaleWin::dismissButton()
+{
+    reject();
+}
