@@ -2,10 +2,12 @@
 
 #include "app/EditCurveWin.h"
 #include "dialogs/RxCommentsWin.h"
+#include "dialogs/RxCurveWin.h"
 #include "dialogs/RxDataTransWin.h"
 #include "dialogs/RxNumcolsWin.h"
 #include "dialogs/RxPlotDefsWin.h"
 #include "dialogs/RxProfileWin.h"
+#include "dialogs/RxScaleWin.h"
 
 #include <QApplication>
 #include <QFile>
@@ -512,11 +514,15 @@ void RxWidget::closeWin()
     emit popupQuit(2);
 }
 
-// TODO(#6): run RxScaleWin and RxCurveWin.
 void RxWidget::rescale()
-{ }
+{
+    runSettings(this, &m_document, &RxScaleWin::scaleChanged);
+}
+
 void RxWidget::curveFormat()
-{ }
+{
+    runSettings(this, &m_document, &RxCurveWin::curveChanged);
+}
 
 void RxWidget::comments()
 {

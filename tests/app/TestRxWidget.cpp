@@ -420,6 +420,10 @@ void TestRxWidget::settingsDialogsRedraw_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("redraws");
 
+    QTest::newRow("rescale") << QByteArray("rescale") << QStringList {"Auto", "Apply", "Dismiss"}
+                             << "ReScale" << 2;
+    QTest::newRow("curve format") << QByteArray("curveFormat") << QStringList {"Apply", "Dismiss"}
+                                  << "Curve Format" << 1;
     QTest::newRow("comments") << QByteArray("comments") << QStringList {"Add", "Dismiss"}
                               << "Comments" << 1;
     QTest::newRow("page setup") << QByteArray("plotFormat") << QStringList {"Accept"}
