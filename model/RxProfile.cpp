@@ -19,7 +19,8 @@ int RxProfile::setUseDelim(int v)
 
 int RxProfile::setDelimChar(char c)
 {
-    if (c == '\0' || c == '\r' || c == '\n' || std::strchr("0123456789+-.eE", c))
+    // The letters are those of "nan" and "inf", which delimited rows hold for such values.
+    if (c == '\0' || c == '\r' || c == '\n' || std::strchr("0123456789+-.eEaAfFiInN", c))
         return 0;
     m_delimChar = c;
     return 1;

@@ -26,7 +26,8 @@ public:
     int setUseEof(int v);
     int setUseDelim(int v);
     // Refuses NUL, carriage return, line feed and the characters that can be part of a
-    // number (digits, "+", "-", ".", "e", "E"): rows could not be read back.
+    // number (digits, "+", "-", ".", "e", "E" and the letters of "nan" and "inf", either
+    // case): rows could not be read back.
     int setDelimChar(char c);
     // 8 ... 99.
     int setDataLen(int v);

@@ -130,6 +130,11 @@ void TestRxProfile::delimChar_data()
     QTest::newRow("point refused") << '.' << 0;
     QTest::newRow("e refused") << 'e' << 0;
     QTest::newRow("E refused") << 'E' << 0;
+    // Delimited rows write NaN and infinity as "nan" and "inf".
+    QTest::newRow("n of nan refused") << 'n' << 0;
+    QTest::newRow("A of NAN refused") << 'A' << 0;
+    QTest::newRow("f of inf refused") << 'f' << 0;
+    QTest::newRow("I of INF refused") << 'I' << 0;
 }
 
 void TestRxProfile::delimChar()
