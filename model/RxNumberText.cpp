@@ -422,7 +422,9 @@ char *rxWriteG(char *p, double value)
     return std::to_chars(p, p + 32, value, std::chars_format::general, 6).ptr;
 }
 
-char *rxWriteFixed(char *out, double value, int width)
+namespace {
+
+char *writeFixedRounded(char *out, double value, int width)
 {
     std::uint64_t digits = 0;
     int exponent = 0;
@@ -462,6 +464,23 @@ char *rxWriteFixed(char *out, double value, int width)
         *out++ = ' ';
     std::memcpy(out, buf, static_cast<std::size_t>(n));
     return out + n;
+}
+
+} // namespace
+
+char *rxWriteFixed(char *out, double value, int width)
+{
+    char *end = writeFixedRounded(out, value, width);
+    // Near the top of the float range a short field can round up past it ("+3.403E+38"
+    // for FLT_MAX), and the value would come back as infinity. One unit of the last digit
+    // less is the nearest text that reads back finite.
+    if (std::isfinite(value) && std::fabs(value) > 3.0e38 && std::fabs(value) <= FLT_MAX
+        && std::isinf(
+            rxNarrow(rxAtof(std::string_view(out, static_cast<std::size_t>(end - out)))))) {
+        const double unit = std::pow(10.0, 38 - (width - 7));
+        end = writeFixedRounded(out, value - std::copysign(unit, value), width);
+    }
+    return end;
 }
 
 void rxAppendInt(QByteArray &out, int value, int width)

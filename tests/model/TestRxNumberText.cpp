@@ -140,6 +140,17 @@ QByteArray cFixed(double v, int width)
     return s;
 }
 
+// What the data file holds: C's text, except where it would read back as infinity for a
+// finite float; then the text one unit of the last digit nearer to zero.
+QByteArray expectedFixed(double v, int width)
+{
+    const QByteArray c = cFixed(v, width);
+    if (!std::isfinite(v) || std::fabs(v) > FLT_MAX
+        || std::isfinite(std::strtof(c.constData(), nullptr)))
+        return c;
+    return cFixed(v - std::copysign(std::pow(10.0, 38 - (width - 7)), v), width);
+}
+
 QByteArray cG(double v)
 {
     char buf[64];
@@ -381,6 +392,8 @@ void TestRxNumberText::appendG_data()
     QTest::newRow("rounds up to exponent form") << 999999.5;
     QTest::newRow("small exponent") << 0.00001;
     QTest::newRow("float max") << static_cast<double>(FLT_MAX);
+    QTest::newRow("negative float max") << -static_cast<double>(FLT_MAX);
+    QTest::newRow("rounds past float max at four digits") << 3.4026e38;
     QTest::newRow("float subnormal") << static_cast<double>(FLT_TRUE_MIN);
     QTest::newRow("double subnormal") << 4.9e-324;
     QTest::newRow("tie at the sixth digit") << 0.1234565;
@@ -435,6 +448,8 @@ void TestRxNumberText::appendFixed_data()
     QTest::newRow("tie to even") << 1.25;
     QTest::newRow("carry into the exponent") << 9.99999;
     QTest::newRow("float max") << static_cast<double>(FLT_MAX);
+    QTest::newRow("negative float max") << -static_cast<double>(FLT_MAX);
+    QTest::newRow("rounds past float max at four digits") << 3.4026e38;
     QTest::newRow("float smallest subnormal") << static_cast<double>(FLT_TRUE_MIN);
 }
 
@@ -444,7 +459,7 @@ void TestRxNumberText::appendFixed()
     for (int width = 8; width <= 99; ++width) {
         QByteArray out("ab");
         rxAppendFixed(out, value, width);
-        const QByteArray expected = "ab" + cFixed(value, width);
+        const QByteArray expected = "ab" + expectedFixed(value, width);
         QVERIFY2(out == expected, (out + " instead of " + expected).constData());
         QCOMPARE(out.size(), width + 2);
     }
@@ -460,7 +475,7 @@ void TestRxNumberText::appendFixedRandom()
         const int width = 8 + static_cast<int>(random() % 92);
         QByteArray out;
         rxAppendFixed(out, static_cast<double>(v), width);
-        const QByteArray expected = cFixed(static_cast<double>(v), width);
+        const QByteArray expected = expectedFixed(static_cast<double>(v), width);
         if ((out != expected || out.size() != width) && mismatches++ == 0)
             first = out + " instead of " + expected;
     }
@@ -479,6 +494,8 @@ void TestRxNumberText::appendFixedBeyondFloatRange_data()
     QTest::newRow("three-digit exponent") << 1e100 << 10 << QByteArray("+1.000E+100");
     QTest::newRow("negative three-digit exponent") << -2.5e-300 << 8 << QByteArray("-2.5E-300");
     QTest::newRow("double subnormal") << 4.9e-324 << 10 << QByteArray("+4.941E-324");
+    // Written as C would ("+3.403E+38"), the largest float would read back as infinity.
+    QTest::newRow("float max stays finite") << double(FLT_MAX) << 10 << QByteArray("+3.402E+38");
 }
 
 void TestRxNumberText::appendFixedBeyondFloatRange()
