@@ -8,6 +8,7 @@
 #include "dialogs/RxPlotDefsWin.h"
 #include "dialogs/RxProfileWin.h"
 #include "dialogs/RxScaleWin.h"
+#include "model/RxSaveFile.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,7 +22,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 
 namespace {
 
@@ -324,9 +324,9 @@ void RxWidget::saveAs()
         warn(caption, QStringLiteral("File not Written"));
         return;
     }
-    // QSaveFile replaces the target only once everything is written, so a failed write
+    // RxSaveFile replaces the target only once everything is written, so a failed write
     // never leaves a truncated file in place of a good one.
-    QSaveFile file(name);
+    RxSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly)) {
         warn(caption, QStringLiteral("Can't write file"));
         return;
@@ -337,7 +337,7 @@ void RxWidget::saveAs()
     bool ok = false;
     {
         WaitCursor wait;
-        ok = writeDocument(saved, &file) == 1 && file.commit();
+        ok = writeDocument(saved, &file) == 1 && file.finish();
     }
     if (!ok) {
         warn(caption, QStringLiteral("File not Written"));
@@ -370,7 +370,7 @@ void RxWidget::saveAsPostscript()
         showMessage(QStringLiteral("Bad Plot Size"));
         return;
     }
-    QSaveFile file(name);
+    RxSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly)) {
         showMessage(QStringLiteral("File Open failed"));
         return;
@@ -382,7 +382,7 @@ void RxWidget::saveAsPostscript()
     }
     m_document.draw(draw);
     draw.end();
-    if (draw.outputFailed() || !file.commit()) {
+    if (draw.outputFailed() || !file.finish()) {
         warn(QStringLiteral("Save As PostScript"), QStringLiteral("File not Written"));
         return;
     }

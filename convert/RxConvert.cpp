@@ -3,11 +3,11 @@
 #include "convert/RxConvertRender.h"
 #include "model/RxFile.h"
 #include "model/RxProfile.h"
+#include "model/RxSaveFile.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
 
@@ -365,7 +365,7 @@ int readInto(RxFile &doc, const QString &name, const Options &opt, int append, Q
             .arg(path));
 }
 
-// Written byte for byte as "Save..." writes it. QSaveFile keeps the old file until commit,
+// Written byte for byte as "Save..." writes it. RxSaveFile keeps the old file until commit,
 // so a failure leaves no partial file and an existing one as it was.
 int writeDataFile(RxFile &doc, const QString &path, QTextStream &err)
 {
@@ -374,8 +374,8 @@ int writeDataFile(RxFile &doc, const QString &path, QTextStream &err)
     if (doc.totalPoints() < 1)
         return report(
             err, exitFailure, QStringLiteral("no points to save; %1 not written").arg(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !doc.save(&file) || !file.commit())
+    RxSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !doc.save(&file) || !file.finish())
         return report(
             err, exitFailure, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     return exitOk;

@@ -2,18 +2,19 @@
 
 #include "convert/RxConvert.h"
 #include "model/RxFile.h"
+#include "model/RxSaveFile.h"
 #include "render/RxDraw.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTemporaryFile>
 #include <QTextStream>
 
-// Every output goes through QSaveFile, which writes a temporary file beside the target and
+// Every output goes through RxSaveFile, which writes a temporary file beside the target and
 // renames it over the target only on commit: a failure anywhere leaves no partial file.
 
 namespace {
@@ -101,7 +102,7 @@ int rxWritePostScript(const RxFile &doc, const QString &path, int encapsulated,
     if (!RxDraw().beginPostScript(nullptr, defs, scale))
         return rxConvertSay(err, "Bad Plot Size");
 
-    QSaveFile file(path);
+    RxSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return cannotWrite(err, path, file.errorString());
     RxDraw draw;
@@ -111,13 +112,13 @@ int rxWritePostScript(const RxFile &doc, const QString &path, int encapsulated,
         return rxConvertSay(err, "Bad Plot Size");
     doc.draw(draw);
     draw.end();
-    if (draw.outputFailed() || !file.commit())
+    if (draw.outputFailed() || !file.finish())
         return cannotWrite(err, path, file.errorString());
     return exitOk;
 }
 
 // QPrinter writes only to a file it names itself, so it prints to a scratch file whose bytes
-// then go through QSaveFile like every other output.
+// then go through RxSaveFile like every other output.
 int rxWritePdf(const RxFile &doc, const QString &path, QTextStream &err)
 {
     QTemporaryFile scratch(QDir::temp().filePath(QStringLiteral("ruxa-convert-XXXXXX.pdf")));
@@ -131,10 +132,11 @@ int rxWritePdf(const RxFile &doc, const QString &path, QTextStream &err)
     if (!scratch.open())
         return cannotWrite(err, path, scratch.errorString());
     const QByteArray pdf = scratch.readAll();
-    if (!pdf.startsWith("%PDF"))
-        return cannotWrite(err, path, QStringLiteral("the PDF printer wrote no PDF"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit())
+    // The printer does not report failed writes; a PDF cut short lacks its end marker.
+    if (!pdf.startsWith("%PDF") || !pdf.trimmed().endsWith("%%EOF"))
+        return cannotWrite(err, path, QStringLiteral("the PDF printer wrote no whole PDF"));
+    RxSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.finish())
         return cannotWrite(err, path, file.errorString());
     return exitOk;
 }
@@ -152,8 +154,15 @@ int rxWritePng(
     image.setDotsPerMeterY(qRound(pictureDpi / 0.0254));
     if (const int status = paintScreen(doc, &image, opt.size, path, err))
         return status;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+    // Encoded in memory first: the encoder would report a failed write on standard error
+    // in its own words.
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!image.save(&png, "PNG"))
+        return cannotWrite(err, path, QStringLiteral("the picture could not be encoded"));
+    RxSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(png.data()) != png.data().size()
+        || !file.finish())
         return cannotWrite(err, path, file.errorString());
     return exitOk;
 }
@@ -161,7 +170,7 @@ int rxWritePng(
 int rxWriteSvg(
     const RxFile &doc, const QString &path, const RxPictureOptions &opt, QTextStream &err)
 {
-    QSaveFile file(path);
+    RxSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return cannotWrite(err, path, file.errorString());
     QSvgGenerator svg;
@@ -172,7 +181,7 @@ int rxWriteSvg(
     svg.setTitle(QString::fromLocal8Bit(doc.name()));
     if (const int status = paintScreen(doc, &svg, opt.size, path, err))
         return status;
-    if (!file.commit())
+    if (!file.finish())
         return cannotWrite(err, path, file.errorString());
     return exitOk;
 }

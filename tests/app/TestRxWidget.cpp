@@ -17,6 +17,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace {
 
 // Answers the widget's questions from the test instead of the real dialogs.
@@ -115,6 +119,7 @@ private slots:
     void postScriptStartName();
     void saveWritesOrKeepsOldFile_data();
     void saveWritesOrKeepsOldFile();
+    void fullDiskKeepsOldFile();
     void postScript();
     void badPlotSizeCreatesNoFile();
     void printToPdf();
@@ -298,6 +303,52 @@ void TestRxWidget::saveWritesOrKeepsOldFile()
     QCOMPARE(contents(w.nextName), saved ? written(w.document()) : QByteArray("old"));
     // No scratch file is left behind.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {"target.rx"});
+}
+
+// While it lives, no file may grow beyond limit bytes, as on a full disk: writes past it
+// fail (EFBIG) instead of ending the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit lower {limit, m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old {};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+// The real writes of "Save..." and "Save As PostScript..." fail part way: the old file stays
+// whole, the user is told, and no scratch file is left.
+void TestRxWidget::fullDiskKeepsOldFile()
+{
+    Widget w;
+    w.setFile(demo());
+    const QByteArray old = written(twoPoints());
+    for (const char *name : {"target.rx", "target.ps"}) {
+        w.nextName = put(name, old);
+        ModalAnswers answers({"Yes"});
+        {
+            FileSizeLimit limit(1024);
+            QByteArray(name).endsWith(".rx") ? w.saveAs() : w.saveAsPostscript();
+        }
+        QCOMPARE(answers.seen.value(1),
+            QByteArray(name).endsWith(".rx") ? "Save As: File not Written"
+                                             : "Save As PostScript: File not Written");
+        QCOMPARE(contents(w.nextName), old);
+    }
+    QCOMPARE(w.fileName(), QString());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList({"target.ps", "target.rx"}));
 }
 
 void TestRxWidget::postScript()

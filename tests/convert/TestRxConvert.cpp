@@ -11,8 +11,11 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -136,12 +139,16 @@ private slots:
     void usageError();
     void failure_data();
     void failure();
+    void failedWritesLeaveOutputAsItWas_data();
+    void failedWritesLeaveOutputAsItWas();
     void help();
     void version();
 
 private:
     // env: "NAME=value" settings on top of a clean environment.
-    Run run(const QStringList &args, const QStringList &env = {}) const;
+    // fileSizeLimit > 0: the child may write no file larger (RLIMIT_FSIZE), so that its
+    // writes fail as on a full disk.
+    Run run(const QStringList &args, const QStringList &env = {}, int fileSizeLimit = 0) const;
     QString path(const QString &name) const { return m_dir->filePath(name); }
     QStringList entries() const;
     // Files in the folder the program gets as TMPDIR: a scratch file left there shows.
@@ -169,9 +176,17 @@ void TestRxConvert::init()
         QFile::copy(path(QStringLiteral("picture.rx")), path(QStringLiteral("odd (name) \\.rx"))));
 }
 
-Run TestRxConvert::run(const QStringList &args, const QStringList &extra) const
+Run TestRxConvert::run(const QStringList &args, const QStringList &extra, int fileSizeLimit) const
 {
     QProcess p;
+    if (fileSizeLimit > 0) {
+        p.setChildProcessModifier([fileSizeLimit] {
+            // A write beyond the limit then fails with EFBIG instead of ending the process.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit {rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
     p.setWorkingDirectory(m_dir->path());
     // The program must get by without a display, and without being told so.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -540,6 +555,33 @@ void TestRxConvert::failure()
         QCOMPARE(scratchLeft(), QStringList());
         if (outputExists)
             QCOMPARE(readAll(existing), older);
+    }
+}
+
+void TestRxConvert::failedWritesLeaveOutputAsItWas_data()
+{
+    QTest::addColumn<QString>("output");
+    for (const char *output : {"out.rx", "out.ps", "out.eps", "out.pdf", "out.png", "out.svg"})
+        QTest::newRow(output) << QString::fromLatin1(output);
+}
+
+// The disk fills up while the output is written: the run fails, and OUTPUT is as it was
+// (absent, or the older file), with no part of the new one anywhere.
+void TestRxConvert::failedWritesLeaveOutputAsItWas()
+{
+    QFETCH(QString, output);
+    const QByteArray older("an older plot\n");
+    for (const bool outputExists : {false, true}) {
+        if (outputExists)
+            QVERIFY(writeAll(path(output), older));
+        const QStringList before = entries();
+        const Run r = run({QStringLiteral("picture.rx"), output}, {}, 256);
+        QCOMPARE(r.status, 1);
+        QVERIFY2(isOneLine(r.err), r.err.constData());
+        QCOMPARE(entries(), before);
+        QCOMPARE(scratchLeft(), QStringList());
+        if (outputExists)
+            QCOMPARE(readAll(path(output)), older);
     }
 }
 
