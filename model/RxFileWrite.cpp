@@ -9,6 +9,10 @@
 #include <QFileDevice>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
 namespace {
 
 // Rows are gathered in chunks of about this size, so that writing millions of points
@@ -78,9 +82,26 @@ bool RxFile::write(QIODevice &out)
             rxAppendFixed(buf, b, datalen);
         }
     };
-    pair(m_scale.xmin(), m_scale.xmax());
+    // A range narrower than the field shows would read back with equal ends, which the
+    // scale refuses: it is written wider by a unit of its last digit or more on each side,
+    // so that it still holds the original and the plot keeps its data in view.
+    const auto range = [&](float a, float b) {
+        QByteArray ta;
+        QByteArray tb;
+        usedelim ? rxAppendG(ta, a) : rxAppendFixed(ta, a, datalen);
+        usedelim ? rxAppendG(tb, b) : rxAppendFixed(tb, b, datalen);
+        if (ta == tb && a != b) {
+            const int shown = usedelim ? 6 : datalen - 6;
+            const double step = std::max(std::fabs(a), std::fabs(b)) * std::pow(10.0, 1 - shown);
+            const double outward = b > a ? step : -step;
+            a = rxNarrow(std::max(-double(FLT_MAX), std::min(double(FLT_MAX), a - outward)));
+            b = rxNarrow(std::max(-double(FLT_MAX), std::min(double(FLT_MAX), b + outward)));
+        }
+        pair(a, b);
+    };
+    range(m_scale.xmin(), m_scale.xmax());
     buf.append(m_scale.xLog() ? "L\n" : "\n");
-    pair(m_scale.ymin(), m_scale.ymax());
+    range(m_scale.ymin(), m_scale.ymax());
     buf.append(m_scale.yLog() ? "L\n" : "\n");
     buf.append(m_scale.xLabel()).append('\n');
     buf.append(m_scale.yLabel()).append('\n');

@@ -19,6 +19,8 @@ private slots:
     void roundTripIsByteExact();
     void manyColumnsReadBackWithTheChosenTwo();
     void autoScaleNeedsPoints();
+    void narrowRangeReadsBack_data();
+    void narrowRangeReadsBack();
     void brokenHeaderFallsBackToColumnData();
     void recordCurvesAreFilledInOrder();
     void rowsWithoutTypesGoToTheFirstCurve();
@@ -274,6 +276,47 @@ void TestRxFile::autoScaleNeedsPoints()
     doc.autoScale();
     QCOMPARE(doc.scale().xmax(), 3.0f);
     QCOMPARE(doc.scale().xmin(), 0.0f);
+}
+
+void TestRxFile::narrowRangeReadsBack_data()
+{
+    QTest::addColumn<int>("useDelim");
+    QTest::addColumn<float>("max");
+    QTest::addColumn<float>("min");
+    // A constant curve at 2000, auto-scaled: its range is 1 wide and both ends show as
+    // +2.000E+03 at the default width.
+    QTest::newRow("fixed width") << 0 << 2000.5f << 1999.5f;
+    QTest::newRow("fixed width, reversed") << 0 << 1999.5f << 2000.5f;
+    QTest::newRow("delimited") << 1 << 100000.5f << 100000.25f;
+    QTest::newRow("negative") << 0 << -2000.25f << -2000.5f;
+}
+
+// A range narrower than the field shows reads back as a range that holds it, not as the
+// default one that would leave the data out of view.
+void TestRxFile::narrowRangeReadsBack()
+{
+    QFETCH(int, useDelim);
+    QFETCH(float, max);
+    QFETCH(float, min);
+    RxFile doc;
+    doc.addPoint(0, PointNewLine, 1.0f, 2000.0f);
+    doc.addPoint(0, PointLine, 2.0f, 2000.0f);
+    RxProfile profile = doc.profile();
+    profile.setUseDelim(useDelim);
+    doc.setProfile(profile);
+    RxScale scale = doc.scale();
+    QVERIFY(scale.setYRange(max, min));
+    doc.setScale(scale);
+
+    RxTestFiles files;
+    RxFile back;
+    QCOMPARE(files.readBytes(back, RxTestFiles::written(doc)), RxFile::ReadResult::Ok);
+    const RxScale read = back.scale();
+    QVERIFY(read.ymax() != read.ymin());
+    QCOMPARE(read.ymax() > read.ymin(), max > min);
+    QVERIFY(std::min(read.ymax(), read.ymin()) <= std::min(max, min));
+    QVERIFY(std::max(read.ymax(), read.ymin()) >= std::max(max, min));
+    QCOMPARE(read.xmax(), doc.scale().xmax());
 }
 
 void TestRxFile::brokenHeaderFallsBackToColumnData()
