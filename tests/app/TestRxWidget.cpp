@@ -386,10 +386,19 @@ void TestRxWidget::badPlotSizeCreatesNoFile()
     QVERIFY(doc.setPlotDefs(defs));
     w.setFile(doc);
     w.nextName = m_dir->filePath("big.ps");
-    ModalAnswers answers;
+    {
+        ModalAnswers answers;
+        w.saveAsPostscript();
+        QCOMPARE(answers.seen, QStringList {"Rx: Bad Plot Size"});
+        QVERIFY(QDir(m_dir->path()).isEmpty());
+    }
+    // An older file of that name stays as it was.
+    put("big.ps", "older");
+    ModalAnswers answers({"Yes"});
     w.saveAsPostscript();
-    QCOMPARE(answers.seen, QStringList {"Rx: Bad Plot Size"});
-    QVERIFY(QDir(m_dir->path()).isEmpty());
+    QCOMPARE(answers.seen, QStringList({"Rx: File Exists, Overwrite?", "Rx: Bad Plot Size"}));
+    QCOMPARE(contents(w.nextName), QByteArray("older"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {"big.ps"});
 }
 
 void TestRxWidget::printToPdf()
