@@ -1,10 +1,12 @@
 // A data row written by formatRow, and passed through winFixExpFmt, reads back as what it
 // says: for any float (NaN, infinities and subnormals included), field widths 8 to 99 and
-// type widths 0 to 9, the parsed row writes the same text again, with the same point type.
+// type widths 0 to 9, the parsed row keeps its point type and writes a row that reads back
+// the same values, in the same text wherever the float's spacing allows.
 #include "fuzz/RxFuzz.h"
 #include "model/RxFile.h"
 #include "model/RxNumberText.h"
 
+#include <cfloat>
 #include <cmath>
 #include <string_view>
 
@@ -48,11 +50,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     RX_FUZZ_CHECK(reader.parseRow(line, &t, &x1, &y1, 1, 2) == 1);
     if (inVecLen > 0)
         RX_FUZZ_CHECK(t == curve.pointType(0));
+    // Written again, the row reads back the same values: a fixed point after one round.
     RxCurve back;
     back.addPoint(type, x1, y1);
     QByteArray again;
     RX_FUZZ_CHECK(back.formatRow(again, 0, inVecLen, dataLen, useDelim, delim) == 1);
-    RX_FUZZ_CHECK(again == row);
+    int t2 = -1;
+    float x2 = 0.0f;
+    float y2 = 0.0f;
+    const std::string_view line2(again.constData(), static_cast<std::size_t>(again.size()));
+    RX_FUZZ_CHECK(reader.parseRow(line2, &t2, &x2, &y2, 1, 2) == 1);
+    RX_FUZZ_CHECK(sameFloat(x2, x1) && sameFloat(y2, y1));
+    // And the text itself comes back, except where a subnormal's coarse spacing moves the
+    // value read across a power of ten ("1.0E-43" reads as 9.949e-44, "9.9E-44").
+    const auto normal = [](float v) { return !(std::fabs(v) < FLT_MIN) || v == 0.0f; };
+    if (normal(x) && normal(y))
+        RX_FUZZ_CHECK(again == row);
     // Exact values come back exactly when the field holds all of a float's digits.
     if ((useDelim == 0 && dataLen >= 16) || std::isinf(x) || std::isnan(x))
         RX_FUZZ_CHECK(sameFloat(x1, x));
