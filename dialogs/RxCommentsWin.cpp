@@ -1,5 +1,6 @@
 #include "dialogs/RxCommentsWin.h"
 
+#include "dialogs/RxFieldText.h"
 #include "model/RxCurve.h"
 #include "model/RxFile.h"
 #include "model/RxNumberText.h"
@@ -12,27 +13,7 @@
 #include <initializer_list>
 #include <string_view>
 
-namespace {
-
-QString gText(float v)
-{
-    QByteArray text;
-    rxAppendG(text, static_cast<double>(v));
-    return QString::fromLatin1(text);
-}
-
-// A field that still shows the "%g" text of stored means stored itself: six digits would
-// otherwise move a comment at a large data coordinate on every Apply of its colour or text.
-float fieldValue(const QLineEdit *edit, float stored)
-{
-    const QString text = edit->text();
-    if (text == gText(stored))
-        return stored;
-    const QByteArray bytes = text.toLatin1();
-    return rxNarrow(rxAtof(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
-}
-
-} // namespace
+namespace { } // namespace
 
 RxCommentsWin::RxCommentsWin(RxFile *doc, QWidget *parent)
     : RxCommentsWinData(parent)
@@ -101,9 +82,9 @@ void RxCommentsWin::setComment(int)
     const bool rowCol = m_comments.locType(k) == 0;
     (rowCol ? RadioButton_1 : RadioButton_2)->setChecked(true);
     setPositionValidator(rowCol);
-    LineEdit_2->setText(gText(m_comments.y(k)));
-    LineEdit_3->setText(gText(m_comments.x(k)));
-    LineEdit_4->setText(gText(m_comments.fontSize(k)));
+    LineEdit_2->setText(rxFieldText(m_comments.y(k)));
+    LineEdit_3->setText(rxFieldText(m_comments.x(k)));
+    LineEdit_4->setText(rxFieldText(m_comments.fontSize(k)));
     ComboBox_1->setCurrentIndex(m_comments.font(k));
     ComboBox_2->setCurrentIndex(m_comments.color(k));
 }
@@ -125,12 +106,12 @@ void RxCommentsWin::changeComment()
     if (k < 0)
         return;
     const int kind = RadioButton_1->isChecked() ? 0 : 1;
-    const float x = fieldValue(LineEdit_3, m_comments.x(k));
-    const float y = fieldValue(LineEdit_2, m_comments.y(k));
+    const float x = rxFieldValue(LineEdit_3, m_comments.x(k));
+    const float y = rxFieldValue(LineEdit_2, m_comments.y(k));
     m_comments.setComment(k, LineEdit_1->text().toLatin1(), x, y, kind);
     m_comments.setColor(k, ComboBox_2->currentIndex());
     m_comments.setFont(k, ComboBox_1->currentIndex());
-    m_comments.setFontSize(k, fieldValue(LineEdit_4, m_comments.fontSize(k)));
+    m_comments.setFontSize(k, rxFieldValue(LineEdit_4, m_comments.fontSize(k)));
     store();
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/RxCurveWin.h"
 
+#include "dialogs/RxFieldText.h"
 #include "model/RxFile.h"
 #include "model/RxNumberText.h"
 
@@ -12,13 +13,6 @@ namespace {
 
 // The chooser lists no more curves than this; later curves are not offered here.
 constexpr int maxListed = 100;
-
-QString shownAs(float value)
-{
-    QByteArray text;
-    rxAppendG(text, value);
-    return QString::fromLatin1(text);
-}
 
 } // namespace
 
@@ -65,7 +59,7 @@ void RxCurveWin::setCurve(int)
     ComboBox_2->setCurrentIndex(m_doc->color(i));
     ComboBox_3->setCurrentIndex(m_doc->lineType(i));
     ComboBox_4->setCurrentIndex(m_doc->lineWidth(i));
-    LineEdit_1->setText(shownAs(m_doc->patternLength(i)));
+    LineEdit_1->setText(rxFieldText(m_doc->patternLength(i)));
 }
 
 // The curve refuses a pattern length not above 0 (and text that is no number reads as 0),
@@ -78,14 +72,7 @@ void RxCurveWin::applyButton()
     m_doc->setColor(i, ComboBox_2->currentIndex());
     m_doc->setLineType(i, ComboBox_3->currentIndex());
     m_doc->setLineWidth(i, ComboBox_4->currentIndex());
-    // The field still showing the stored length's "%g" text stands for the stored length:
-    // read back, its six digits would change a length the user never touched.
-    const QString text = LineEdit_1->text();
-    if (text != shownAs(m_doc->patternLength(i))) {
-        const QByteArray bytes = text.toLatin1();
-        m_doc->setPatternLength(
-            i, rxNarrow(rxAtof(std::string_view(bytes.constData(), bytes.size()))));
-    }
+    m_doc->setPatternLength(i, rxFieldValue(LineEdit_1, m_doc->patternLength(i)));
     emit curveChanged();
 }
 

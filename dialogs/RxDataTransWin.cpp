@@ -1,5 +1,6 @@
 #include "dialogs/RxDataTransWin.h"
 
+#include "dialogs/RxFieldText.h"
 #include "model/RxFile.h"
 #include "model/RxNumberText.h"
 
@@ -153,8 +154,7 @@ void RxDataTransWin::applyButton()
     const QLineEdit *fields[coefCount]
         = {LineEdit_1, LineEdit_2, LineEdit_3, LineEdit_4, LineEdit_5, LineEdit_6};
     for (int i = 0; i < coefCount; ++i) {
-        const QByteArray text = fields[i]->text().toLatin1();
-        coef[i] = rxNarrow(rxAtof(std::string_view(text.constData(), text.size())));
+        coef[i] = rxFieldNumber(fields[i]->text());
     }
     const int n = SpinBox_1->value();
 

@@ -1,5 +1,6 @@
 #include "dialogs/RxPlotDefsWin.h"
 
+#include "dialogs/RxFieldText.h"
 #include "model/RxCurve.h"
 #include "model/RxFile.h"
 #include "model/RxNumberText.h"
@@ -11,24 +12,6 @@
 #include <string_view>
 
 namespace {
-
-QString gText(float v)
-{
-    QByteArray text;
-    rxAppendG(text, static_cast<double>(v));
-    return QString::fromLatin1(text);
-}
-
-// A field that still shows the "%g" text of stored means stored itself, so that an Accept
-// does not round untouched values to six digits.
-float fieldValue(const QLineEdit *edit, float stored)
-{
-    const QString text = edit->text();
-    if (text == gText(stored))
-        return stored;
-    const QByteArray bytes = text.toLatin1();
-    return rxNarrow(rxAtof(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
-}
 
 int flag(const QCheckBox *box)
 {
@@ -72,16 +55,16 @@ void RxPlotDefsWin::showSettings()
     const bool portrait = m_defs.rotatePlot() == 1;
     RadioButton_1->setChecked(portrait);
     RadioButton_2->setChecked(!portrait);
-    LineEdit_1->setText(gText(m_defs.xPlotSize()));
-    LineEdit_2->setText(gText(m_defs.yPlotSize()));
+    LineEdit_1->setText(rxFieldText(m_defs.xPlotSize()));
+    LineEdit_2->setText(rxFieldText(m_defs.yPlotSize()));
     CheckBox_2->setChecked(m_defs.plotAxes() == 1);
     CheckBox_3->setChecked(m_defs.plotComments() == 1);
     CheckBox_4->setChecked(m_defs.plotCurves() == 1);
     ComboBox_1->setCurrentIndex(m_defs.axesFont());
-    LineEdit_3->setText(gText(m_defs.fontSize()));
+    LineEdit_3->setText(rxFieldText(m_defs.fontSize()));
     ComboBox_2->setCurrentIndex(m_defs.axesColor());
-    LineEdit_4->setText(gText(m_defs.symbolSize()));
-    LineEdit_5->setText(gText(m_defs.arrowSize()));
+    LineEdit_4->setText(rxFieldText(m_defs.symbolSize()));
+    LineEdit_5->setText(rxFieldText(m_defs.arrowSize()));
 }
 
 void RxPlotDefsWin::readSettings()
@@ -90,15 +73,15 @@ void RxPlotDefsWin::readSettings()
     m_defs.setPsJoin(ComboBox_3->currentIndex());
     m_defs.setRotatePlot(RadioButton_1->isChecked() ? 1 : 0);
     m_defs.setPlotSize(
-        fieldValue(LineEdit_1, m_defs.xPlotSize()), fieldValue(LineEdit_2, m_defs.yPlotSize()));
+        rxFieldValue(LineEdit_1, m_defs.xPlotSize()), rxFieldValue(LineEdit_2, m_defs.yPlotSize()));
     m_defs.setPlotAxes(flag(CheckBox_2));
     m_defs.setPlotComments(flag(CheckBox_3));
     m_defs.setPlotCurves(flag(CheckBox_4));
     m_defs.setAxesFont(ComboBox_1->currentIndex());
     m_defs.setAxesColor(ComboBox_2->currentIndex());
-    m_defs.setFontSize(fieldValue(LineEdit_3, m_defs.fontSize()));
-    m_defs.setSymbolSize(fieldValue(LineEdit_4, m_defs.symbolSize()));
-    m_defs.setArrowSize(fieldValue(LineEdit_5, m_defs.arrowSize()));
+    m_defs.setFontSize(rxFieldValue(LineEdit_3, m_defs.fontSize()));
+    m_defs.setSymbolSize(rxFieldValue(LineEdit_4, m_defs.symbolSize()));
+    m_defs.setArrowSize(rxFieldValue(LineEdit_5, m_defs.arrowSize()));
 }
 
 void RxPlotDefsWin::acceptButton()

@@ -1,30 +1,12 @@
 #include "dialogs/RxScaleWin.h"
 
+#include "dialogs/RxFieldText.h"
 #include "model/RxFile.h"
 #include "model/RxNumberText.h"
 
 #include <string_view>
 
 namespace {
-
-QString shownAs(float value)
-{
-    QByteArray text;
-    rxAppendG(text, value);
-    return QString::fromLatin1(text);
-}
-
-// A field still showing a stored value's "%g" text stands for that value: read back, its
-// six digits would move a range end or step the user never touched. Any other text is
-// read as typed; what is not a number reads as 0.
-float valueOf(const QLineEdit *field, float stored)
-{
-    const QString text = field->text();
-    if (text == shownAs(stored))
-        return stored;
-    const QByteArray bytes = text.toLatin1();
-    return rxNarrow(rxAtof(std::string_view(bytes.constData(), bytes.size())));
-}
 
 // Labels are Latin-1 bytes, as the renderer draws them. A label longer than a line edit
 // holds shows cut short; while the field still shows that text the label is kept whole.
@@ -49,12 +31,12 @@ RxScaleWin::RxScaleWin(RxFile *doc, QWidget *parent)
 
 void RxScaleWin::fillControls()
 {
-    LineEdit_1->setText(shownAs(m_scale.xmax()));
-    LineEdit_2->setText(shownAs(m_scale.xmin()));
-    LineEdit_3->setText(shownAs(m_scale.ymax()));
-    LineEdit_4->setText(shownAs(m_scale.ymin()));
-    LineEdit_7->setText(shownAs(m_scale.xStep()));
-    LineEdit_8->setText(shownAs(m_scale.yStep()));
+    LineEdit_1->setText(rxFieldText(m_scale.xmax()));
+    LineEdit_2->setText(rxFieldText(m_scale.xmin()));
+    LineEdit_3->setText(rxFieldText(m_scale.ymax()));
+    LineEdit_4->setText(rxFieldText(m_scale.ymin()));
+    LineEdit_7->setText(rxFieldText(m_scale.xStep()));
+    LineEdit_8->setText(rxFieldText(m_scale.yStep()));
     CheckBox_1->setChecked(m_scale.xLog() == 1);
     CheckBox_2->setChecked(m_scale.yLog() == 1);
     const int mode = m_scale.tickMode();
@@ -75,10 +57,10 @@ void RxScaleWin::setVisibles(const QString &)
 // store the axis as logarithmic. A disabled box keeps its check mark.
 void RxScaleWin::setVisibles()
 {
-    CheckBox_1->setEnabled(
-        valueOf(LineEdit_1, m_scale.xmax()) > 0 && valueOf(LineEdit_2, m_scale.xmin()) > 0);
-    CheckBox_2->setEnabled(
-        valueOf(LineEdit_3, m_scale.ymax()) > 0 && valueOf(LineEdit_4, m_scale.ymin()) > 0);
+    CheckBox_1->setEnabled(rxFieldValue(LineEdit_1, m_scale.xmax()) > 0
+        && rxFieldValue(LineEdit_2, m_scale.xmin()) > 0);
+    CheckBox_2->setEnabled(rxFieldValue(LineEdit_3, m_scale.ymax()) > 0
+        && rxFieldValue(LineEdit_4, m_scale.ymin()) > 0);
     const bool steps = !RadioButton_2->isChecked();
     for (QWidget *w : {static_cast<QWidget *>(Label_7), static_cast<QWidget *>(LineEdit_7),
              static_cast<QWidget *>(Label_8), static_cast<QWidget *>(LineEdit_8)})
@@ -91,8 +73,10 @@ void RxScaleWin::applyButton()
 {
     if (!m_doc)
         return;
-    m_scale.setXRange(valueOf(LineEdit_1, m_scale.xmax()), valueOf(LineEdit_2, m_scale.xmin()));
-    m_scale.setYRange(valueOf(LineEdit_3, m_scale.ymax()), valueOf(LineEdit_4, m_scale.ymin()));
+    m_scale.setXRange(
+        rxFieldValue(LineEdit_1, m_scale.xmax()), rxFieldValue(LineEdit_2, m_scale.xmin()));
+    m_scale.setYRange(
+        rxFieldValue(LineEdit_3, m_scale.ymax()), rxFieldValue(LineEdit_4, m_scale.ymin()));
     // After the ranges: the log setters judge the axis by its new ends.
     m_scale.setXLog(CheckBox_1->isChecked() ? 1 : 0);
     m_scale.setYLog(CheckBox_2->isChecked() ? 1 : 0);
@@ -101,8 +85,8 @@ void RxScaleWin::applyButton()
     if (RadioButton_2->isChecked()) {
         m_scale.setTickMode(0);
     } else {
-        m_scale.setXStep(valueOf(LineEdit_7, m_scale.xStep()));
-        m_scale.setYStep(valueOf(LineEdit_8, m_scale.yStep()));
+        m_scale.setXStep(rxFieldValue(LineEdit_7, m_scale.xStep()));
+        m_scale.setYStep(rxFieldValue(LineEdit_8, m_scale.yStep()));
         m_scale.setTickMode(RadioButton_4->isChecked() ? 2 : 1);
     }
     m_doc->setScale(m_scale);
