@@ -3,11 +3,14 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QList>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest>
@@ -24,6 +27,27 @@ template <typename T> T *control(QWidget &form, const char *name)
         std::abort();
     }
     return w;
+}
+
+inline void click(QWidget &form, const char *name)
+{
+    QTest::mouseClick(control<QPushButton>(form, name), Qt::LeftButton);
+}
+
+// Types text into a cleared field, key by key, so that validators judge it as a user's.
+inline void setField(QWidget &form, const char *name, const QString &text)
+{
+    auto *edit = control<QLineEdit>(form, name);
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+// As a user's choice does: activated() is what the dialogs listen to.
+inline void choose(QWidget &form, const char *name, int index)
+{
+    auto *combo = control<QComboBox>(form, name);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
 }
 
 // The top-level widgets of one class, in the order the application lists them.

@@ -100,26 +100,6 @@ QStringList numbers(int n)
     return out;
 }
 
-// As a user's choice does: activated() is what the dialog listens to.
-void choose(QWidget &dlg, const char *name, int index)
-{
-    auto *combo = control<QComboBox>(dlg, name);
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
-void click(QWidget &dlg, const char *name)
-{
-    QTest::mouseClick(control<QPushButton>(dlg, name), Qt::LeftButton);
-}
-
-void setField(QWidget &dlg, const char *name, const QString &text)
-{
-    auto *edit = control<QLineEdit>(dlg, name);
-    edit->clear();
-    QTest::keyClicks(edit, text);
-}
-
 void verifyEditing(QWidget &dlg, bool enabled)
 {
     for (const char *name : editingControls)

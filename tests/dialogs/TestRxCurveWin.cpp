@@ -71,14 +71,7 @@ QStringList shown(QWidget &dlg)
 
 void chooseCurve(QWidget &dlg, int item)
 {
-    auto *c = combo(dlg, "ComboBox_1");
-    c->setCurrentIndex(item);
-    emit c->activated(item);
-}
-
-void click(QWidget &dlg, const char *name)
-{
-    QTest::mouseClick(control<QPushButton>(dlg, name), Qt::LeftButton);
+    choose(dlg, "ComboBox_1", item);
 }
 
 } // namespace

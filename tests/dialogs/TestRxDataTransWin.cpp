@@ -74,24 +74,9 @@ QStringList chooserItems(QWidget &dlg)
     return items;
 }
 
-// As a user's choice does: activated() is what the dialog listens to.
 void chooseOperation(QWidget &dlg, int code)
 {
-    auto *combo = control<QComboBox>(dlg, "ComboBox_2");
-    combo->setCurrentIndex(code);
-    emit combo->activated(code);
-}
-
-void click(QWidget &dlg, const char *name)
-{
-    QTest::mouseClick(control<QPushButton>(dlg, name), Qt::LeftButton);
-}
-
-void setField(QWidget &dlg, const char *name, const QString &text)
-{
-    auto *edit = control<QLineEdit>(dlg, name);
-    edit->clear();
-    QTest::keyClicks(edit, text);
+    choose(dlg, "ComboBox_2", code);
 }
 
 } // namespace

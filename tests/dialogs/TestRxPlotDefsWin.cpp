@@ -51,18 +51,6 @@ QByteArray record(const RxPlotDefs &d)
     return out;
 }
 
-void click(QWidget &dlg, const char *name)
-{
-    QTest::mouseClick(control<QPushButton>(dlg, name), Qt::LeftButton);
-}
-
-void setField(QWidget &dlg, const char *name, const QString &text)
-{
-    auto *edit = control<QLineEdit>(dlg, name);
-    edit->clear();
-    QTest::keyClicks(edit, text);
-}
-
 QString field(QWidget &dlg, const char *name)
 {
     return control<QLineEdit>(dlg, name)->text();

@@ -56,11 +56,6 @@ QStringList texts(QWidget &dlg, const QStringList &names)
     return out;
 }
 
-void click(QWidget &dlg, const char *name)
-{
-    QTest::mouseClick(control<QPushButton>(dlg, name), Qt::LeftButton);
-}
-
 QList<float> ends(const RxScale &s)
 {
     return {s.xmax(), s.xmin(), s.ymax(), s.ymin()};
