@@ -6,10 +6,12 @@
 
 namespace {
 constexpr std::size_t chunk = std::size_t(1) << 16;
-}
+constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
+} // namespace
 
 RxLineReader::RxLineReader(QIODevice &device)
     : m_device(device)
+    , m_checkMark(device.pos() == 0)
 { }
 
 // Moves the unread rest to the front and reads one more chunk behind it.
@@ -34,6 +36,12 @@ bool RxLineReader::fill()
         return false;
     }
     m_end += static_cast<std::size_t>(n);
+    if (m_checkMark && m_end >= 3) {
+        m_checkMark = false;
+        if (m_lineNumber == 0 && m_begin == 0
+            && std::memcmp(m_buffer.data(), byteOrderMark, 3) == 0)
+            m_begin = 3;
+    }
     return true;
 }
 
@@ -50,6 +58,16 @@ bool RxLineReader::atEnd()
     return false;
 }
 
+std::string_view RxLineReader::take(std::size_t n, bool endsLine)
+{
+    const std::string_view line(m_buffer.data() + m_begin, n);
+    m_begin += n;
+    if (m_atLineStart)
+        ++m_lineNumber;
+    m_atLineStart = endsLine;
+    return line;
+}
+
 bool RxLineReader::next(std::string_view &line, qsizetype maxChars)
 {
     if (m_failed)
@@ -63,32 +81,50 @@ bool RxLineReader::next(std::string_view &line, qsizetype maxChars)
         const std::size_t window = available < limit ? available : limit;
         if (window > scanned) {
             const char *start = m_buffer.data() + m_begin;
-            const void *nl = std::memchr(start + scanned, '\n', window - scanned);
-            if (nl) {
-                const auto n = static_cast<std::size_t>(static_cast<const char *>(nl) - start) + 1;
-                line = std::string_view(start, n);
-                m_begin += n;
+            const auto *lf
+                = static_cast<const char *>(std::memchr(start + scanned, '\n', window - scanned));
+            // A carriage return before the line feed (or before the window's end) ends the
+            // line; the second search covers only the line found, so it costs little.
+            const char *stop = lf ? lf : start + window;
+            const auto *cr = static_cast<const char *>(
+                std::memchr(start + scanned, '\r', stop - (start + scanned)));
+            if (cr) {
+                const auto at = static_cast<std::size_t>(cr - start);
+                if (at + 1 < available) {
+                    line = take(at + 1 + (cr[1] == '\n' ? 1 : 0), true);
+                    return true;
+                }
+                // The byte after the carriage return decides between CR and CR LF.
+                scanned = at;
+                if (!fill()) {
+                    if (m_failed)
+                        return false;
+                    line = take(at + 1, true);
+                    return true;
+                }
+                continue;
+            }
+            if (lf) {
+                line = take(static_cast<std::size_t>(lf - start) + 1, true);
                 return true;
             }
             scanned = window;
         }
         if (available >= limit) {
-            // No newline within the limit: a caller asking for short lines gets this part;
+            // No line end within the limit: a caller asking for short lines gets this part;
             // a whole line beyond the cap is refused.
             if (limit >= static_cast<std::size_t>(maxLine)) {
                 m_failed = true;
                 return false;
             }
-            line = std::string_view(m_buffer.data() + m_begin, limit);
-            m_begin += limit;
+            line = take(limit, false);
             return true;
         }
         if (!fill()) {
             if (m_failed || m_begin == m_end)
                 return false;
-            // The last line of a file without a final newline.
-            line = std::string_view(m_buffer.data() + m_begin, m_end - m_begin);
-            m_begin = m_end;
+            // The last line of a file without a final line end.
+            line = take(m_end - m_begin, true);
             return true;
         }
     }

@@ -180,8 +180,10 @@ void TestRxRecord::lines_data()
         << QByteArray("a\nbc") << whole << QList<QByteArray> {"a\n", "bc"};
     QTest::newRow("CRLF kept") << QByteArray("a\r\nb\r\n") << whole
                                << QList<QByteArray> {"a\r\n", "b\r\n"};
-    QTest::newRow("lone carriage return ends nothing")
-        << QByteArray("a\rb\n") << whole << QList<QByteArray> {"a\rb\n"};
+    QTest::newRow("lone carriage return ends a line")
+        << QByteArray("a\rb\n\r") << whole << QList<QByteArray> {"a\r", "b\n", "\r"};
+    QTest::newRow("byte-order mark passed over") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\n")
+                                                 << whole << QList<QByteArray> {"\xEF\xBB\xBF\n"};
     QTest::newRow("empty lines") << QByteArray("\n\n") << whole << QList<QByteArray> {"\n", "\n"};
     QTest::newRow("NUL bytes inside a line") << QByteArray("a\0b\n\0\n",
         6) << whole << QList<QByteArray> {QByteArray("a\0b\n", 4), QByteArray("\0\n", 2)};
@@ -193,8 +195,8 @@ void TestRxRecord::lines_data()
         << QByteArray(x198 + "\nz\n") << record << QList<QByteArray> {x198, "\n", "z\n"};
     QTest::newRow("long record line in three parts")
         << QByteArray(x198 + x198 + "abc\n") << record << QList<QByteArray> {x198, x198, "abc\n"};
-    QTest::newRow("CRLF split by the record limit")
-        << QByteArray(x197 + "\r\n") << record << QList<QByteArray> {x197 + "\r", "\n"};
+    QTest::newRow("CRLF kept whole at the record limit")
+        << QByteArray(x197 + "\r\nz") << record << QList<QByteArray> {x197 + "\r\n", "z"};
     QTest::newRow("198 characters at the end of the file")
         << x198 << record << QList<QByteArray> {x198};
 }
@@ -224,7 +226,7 @@ void TestRxRecord::lines()
 void TestRxRecord::linesAcrossChunks()
 {
     // Several times the reader's chunk, in lines of every length up to a few thousand
-    // bytes, some of them read in parts.
+    // bytes and with every line end, some of them read in parts.
     std::mt19937 random(1);
     QByteArray data;
     QList<QByteArray> lines;
@@ -232,10 +234,11 @@ void TestRxRecord::linesAcrossChunks()
         QByteArray line(static_cast<qsizetype>(random() % 3000), '\0');
         for (char &c : line) {
             c = static_cast<char>(random() % 256);
-            if (c == '\n')
+            if (c == '\n' || c == '\r')
                 c = 'n';
         }
-        line.append('\n');
+        static const char *const ends[] = {"\n", "\r\n", "\r"};
+        line.append(ends[random() % 3]);
         data.append(line);
         lines.append(line);
     }
@@ -247,7 +250,8 @@ void TestRxRecord::linesAcrossChunks()
         if (i % 3 == 0) {
             // Read as record lines: the parts must join up to the line.
             QByteArray part;
-            while (!got.endsWith('\n') && in.next(part, RxLineReader::recordLine))
+            while (!got.endsWith('\n') && !got.endsWith('\r')
+                && in.next(part, RxLineReader::recordLine))
                 got.append(part);
         } else {
             std::string_view view;
@@ -255,6 +259,7 @@ void TestRxRecord::linesAcrossChunks()
             got = QByteArray(view.data(), static_cast<qsizetype>(view.size()));
         }
         QVERIFY2(got == lines[i], QByteArray("line " + QByteArray::number(i)).constData());
+        QCOMPARE(in.lineNumber(), i + 1);
     }
     QVERIFY(in.atEnd());
     QVERIFY(!in.failed());
