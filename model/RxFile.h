@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/RxColumnLayout.h"
 #include "model/RxComments.h"
 #include "model/RxCurve.h"
 #include "model/RxPlotDefs.h"
@@ -28,6 +29,17 @@ public:
         Failed, // an open leaves the document empty, an append as it was
         Ok,
         NewerFormat // the header announces a newer format; the document is as it was
+    };
+    // What a read tells besides its result: the rows of a detected layout that were left
+    // out for text where X or Y should be, and why a read failed.
+    struct ReadReport
+    {
+        qint64 skippedRows = 0;
+        qint64 firstSkippedLine = 0; // 1-based
+        qint64 failedLine = 0; // the line a failed read stopped at; 0 when none
+        QByteArray problem; // why the read failed, in a few words
+        // "N rows ... were left out ... line L", or empty when none were.
+        QString skippedText() const;
     };
     // What checkNumCols gives back besides a column count.
     static constexpr int columnsUnknown = -1;
@@ -88,12 +100,21 @@ public:
     QByteArray name() const { return m_name; }
     QByteArray preamble() const { return m_preamble; }
 
-    // Reads a data file or a plain column file from the open file f, at its position.
-    // xCol and yCol are the 1-based columns for X and Y; append 1 adds the file's curves
-    // to the document instead of replacing it.
+    // How f's rows are to be read, decided once for the column probe, the column question
+    // and the read: a data file by its own profile; a column file by the document's
+    // profile when the rows of its first 64 KiB all read wholly with it, else (unless
+    // detect is false) by a layout detected from them. Leaves f at its start and the
+    // document unchanged.
+    RxColumnLayout chooseLayout(QFileDevice *f, bool detect = true) const;
+    // Reads a data file or a plain column file from the open file f, from its start, in
+    // the layout chooseLayout(f) gives. xCol and yCol are the 1-based columns for X and
+    // Y; append 1 adds the file's curves to the document instead of replacing it.
     ReadResult read(QFileDevice *f, int xCol, int yCol, int append);
-    // The number of data columns of the file, columnsUnknown, or columnsNewerFormat.
-    // Leaves f at its start and the document unchanged.
+    // The same with a layout chosen before; report, when given, is filled in.
+    ReadResult read(QFileDevice *f, int xCol, int yCol, int append, const RxColumnLayout &layout,
+        ReadReport *report = nullptr);
+    // The number of data columns of the file (chooseLayout's columns), columnsUnknown, or
+    // columnsNewerFormat. Leaves f at its start and the document unchanged.
     int checkNumCols(QFileDevice *f) const;
     // Writes the document to the open file f. 0 and nothing written when the document has
     // no points; 0 when a write fails (the name then stays). Else the name becomes f's
@@ -109,9 +130,12 @@ public:
     // else 0; decides the profile's useeof when it was 0.
     int detectCount(std::string_view line);
     // The point type and the values of the 1-based columns xCol and yCol. 1 on success,
-    // 0 when the row does not hold them.
+    // 0 when the row does not hold them: a field that is not wholly a number (a point type
+    // wholly a whole number) fails the row. An empty first field of a blank-delimited row
+    // is 0.
     int parseRow(std::string_view line, int *type, float *x, float *y, int xCol, int yCol) const;
-    // The fixed-width rules with a point-type field of typeWidth characters.
+    // The fixed-width rules with a point-type field of typeWidth characters; a blank type
+    // field gives type 1.
     int parseFixedRow(std::string_view line, int *type, float *x, float *y, int xCol, int yCol,
         int typeWidth) const;
 
@@ -124,7 +148,17 @@ private:
     struct ReadState;
 
     void swapContent(RxFile &other);
+    int probeColumns(QFileDevice *f, bool *dataFile) const;
+    bool profileReadsHead(const QByteArray &head, bool whole) const;
+    bool rowIsWhole(std::string_view line) const;
+    int parseRowChecked(std::string_view line, int *type, float *x, float *y, int xCol, int yCol,
+        QByteArray *why) const;
+    // strict false: the scale section's rule, where a field need only start with a number.
+    int parseFixed(std::string_view line, int *type, float *x, float *y, int xCol, int yCol,
+        int typeWidth, bool strict, QByteArray *why) const;
     ReadResult readContent(ReadState &s);
+    ReadResult readDetected(ReadState &s);
+    void addReadPoint(ReadState &s, int type, float x, float y);
     ReadResult readHeaderPhase(ReadState &s, QByteArray &line);
     ReadResult readRecords(ReadState &s, QByteArray &line);
     ReadResult readDataPhase(ReadState &s, std::string_view first);

@@ -7,6 +7,8 @@
 
 #include <QFileDevice>
 
+#include <algorithm>
+
 namespace {
 
 // Trailing delimiters go; a line that still ends with its newline keeps them, as rows have
@@ -92,20 +94,74 @@ int RxFile::detectCount(std::string_view line)
     }
 }
 
+namespace {
+
+// A field's text in a report: short, and one line whatever the file holds.
+QByteArray shown(std::string_view field)
+{
+    QByteArray text(stripLineEnd(field).data(),
+        static_cast<qsizetype>(std::min<std::size_t>(stripLineEnd(field).size(), 40)));
+    for (char &c : text) {
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = ' ';
+    }
+    return '"' + text + (stripLineEnd(field).size() > 40 ? "...\"" : "\"");
+}
+
+void notANumber(QByteArray *why, int column, std::string_view field)
+{
+    if (why)
+        *why = "column " + QByteArray::number(column) + ", " + shown(field) + ", is not a number";
+}
+
+// A data row's value: wholly a number, or an empty first field of a blank-delimited row,
+// which the layout has always read as 0.
+bool wholeValue(std::string_view field, bool blankDelimited, float *out)
+{
+    if (blankDelimited && field.empty()) {
+        *out = 0.0f;
+        return true;
+    }
+    double v = 0.0;
+    if (!rxWholeDouble(field, &v))
+        return false;
+    *out = rxNarrow(v);
+    return true;
+}
+
+} // namespace
+
 int RxFile::parseRow(std::string_view line, int *type, float *x, float *y, int xCol, int yCol) const
 {
+    return parseRowChecked(line, type, x, y, xCol, yCol, nullptr);
+}
+
+int RxFile::parseRowChecked(
+    std::string_view line, int *type, float *x, float *y, int xCol, int yCol, QByteArray *why) const
+{
     if (!m_profile.useDelim())
-        return parseFixedRow(line, type, x, y, xCol, yCol, m_profile.inVecLen());
+        return parseFixed(line, type, x, y, xCol, yCol, m_profile.inVecLen(), true, why);
 
     const char delim = m_profile.delimChar();
+    const bool blank = delim == ' ';
     line = dropTrailingDelims(line, delim);
     std::size_t pos = 0;
     int t = 1;
     if (m_profile.inVecLen() > 0) {
         const std::size_t end = line.find(delim);
-        if (end == std::string_view::npos)
+        if (end == std::string_view::npos) {
+            if (why)
+                *why = "the row holds no delimiter after its point type";
             return 0;
-        t = rxAtoi(line.substr(0, end));
+        }
+        const std::string_view field = line.substr(0, end);
+        if (blank && field.empty())
+            t = 0;
+        else if (!rxWholeInt(field, 10, &t)) {
+            if (why)
+                *why = "the point type " + shown(field) + " is not a whole number";
+            return 0;
+        }
         pos = skipBlanks(line, end + 1);
     }
     bool haveX = false;
@@ -115,11 +171,19 @@ int RxFile::parseRow(std::string_view line, int *type, float *x, float *y, int x
     for (int c = 1;; ++c) {
         const std::size_t end = line.find(delim, pos);
         const bool last = end == std::string_view::npos;
-        if (last && !(haveX != haveY && (c == xCol || c == yCol)))
+        if (last && !(haveX != haveY && (c == xCol || c == yCol))) {
+            if (why)
+                *why = "the row has no column " + QByteArray::number(std::max(xCol, yCol));
             return 0;
+        }
         if (c == xCol || c == yCol) {
             // The whole field is converted: a number is never cut short, however long.
-            const float v = rxNarrow(rxAtof(line.substr(pos, last ? line.npos : end - pos)));
+            const std::string_view field = line.substr(pos, last ? line.npos : end - pos);
+            float v = 0.0f;
+            if (!wholeValue(field, blank, &v)) {
+                notANumber(why, c, field);
+                return 0;
+            }
             if (c == xCol) {
                 vx = v;
                 haveX = true;
@@ -144,30 +208,88 @@ int RxFile::parseRow(std::string_view line, int *type, float *x, float *y, int x
 int RxFile::parseFixedRow(
     std::string_view line, int *type, float *x, float *y, int xCol, int yCol, int typeWidth) const
 {
+    return parseFixed(line, type, x, y, xCol, yCol, typeWidth, true, nullptr);
+}
+
+int RxFile::parseFixed(std::string_view line, int *type, float *x, float *y, int xCol, int yCol,
+    int typeWidth, bool strict, QByteArray *why) const
+{
     // The column count uses the type width actually in force: the scale section's two
     // numbers have no type field whatever the profile's inveclen.
     const int n = countColumnsIn(m_profile, line, typeWidth);
-    if (xCol < 1 || yCol < 1 || n < xCol || n < yCol)
+    if (xCol < 1 || yCol < 1 || n < xCol || n < yCol) {
+        if (why)
+            *why = "the row has no column " + QByteArray::number(std::max(xCol, yCol));
         return 0;
+    }
     int t = 1;
-    // A type field that holds no number gives a plain line point, as rows without a type
-    // field do.
-    if (typeWidth >= 1 && !rxScanInt(fixedField(line, 0, typeWidth), &t))
-        t = 1;
+    if (typeWidth >= 1) {
+        // A blank type field gives a plain line point, as rows without a type field do.
+        const std::string_view field = fixedField(line, 0, typeWidth);
+        const bool blank = stripLineEnd(field).find_first_not_of(' ') == std::string_view::npos;
+        if (strict && !blank && !rxWholeInt(field, 0, &t)) {
+            if (why)
+                *why = "the point type " + shown(field) + " is not a whole number";
+            return 0;
+        }
+        if (!strict && !rxScanInt(field, &t))
+            t = 1;
+        if (blank)
+            t = 1;
+    }
     const long long width = m_profile.dataLen();
-    float vx = 0.0f;
-    float vy = 0.0f;
-    // A field that holds no number fails the row rather than inventing a value.
-    if (!rxScanFloat(fixedField(line, (xCol - 1) * width + typeWidth, width), &vx)
-        || !rxScanFloat(fixedField(line, (yCol - 1) * width + typeWidth, width), &vy))
-        return 0;
+    float v[2] = {0.0f, 0.0f};
+    const int cols[2] = {xCol, yCol};
+    for (int k = 0; k < 2; ++k) {
+        const std::string_view field = fixedField(line, (cols[k] - 1) * width + typeWidth, width);
+        // A field that holds no number fails the row rather than inventing a value.
+        if (!(strict ? rxWholeFloat(field, &v[k]) : rxScanFloat(field, &v[k]))) {
+            notANumber(why, cols[k], field);
+            return 0;
+        }
+    }
     *type = t;
-    *x = vx;
-    *y = vy;
+    *x = v[0];
+    *y = v[1];
     return 1;
 }
 
-int RxFile::checkNumCols(QFileDevice *f) const
+bool RxFile::rowIsWhole(std::string_view line) const
+{
+    const int n = countColumns(line);
+    if (n < 2)
+        return false;
+    int type = 0;
+    float x = 0.0f;
+    float y = 0.0f;
+    if (!m_profile.useDelim()) {
+        for (int c = 1; c <= n; c += 2) {
+            if (!parseFixedRow(line, &type, &x, &y, c, std::min(c + 1, n), m_profile.inVecLen()))
+                return false;
+        }
+        return true;
+    }
+    // Field by field: pairs through parseRow would search each row from its start again.
+    if (!parseRow(line, &type, &x, &y, 1, 2))
+        return false;
+    const char delim = m_profile.delimChar();
+    line = dropTrailingDelims(line, delim);
+    std::size_t pos = 0;
+    if (m_profile.inVecLen() > 0)
+        pos = skipBlanks(line, line.find(delim) + 1);
+    for (;;) {
+        const std::size_t end = line.find(delim, pos);
+        const std::string_view field
+            = line.substr(pos, end == std::string_view::npos ? line.npos : end - pos);
+        if (!wholeValue(field, delim == ' ', &x))
+            return false;
+        if (end == std::string_view::npos)
+            return true;
+        pos = skipBlanks(line, end + 1);
+    }
+}
+
+int RxFile::probeColumns(QFileDevice *f, bool *dataFile) const
 {
     // The probe must predict the read, which always starts out not knowing how rows are
     // counted; and it must not leave the file's profile behind in the document.
@@ -190,6 +312,7 @@ int RxFile::checkNumCols(QFileDevice *f) const
         readFloatKey(rxHeaderText, line.constData(), &version);
         if (version > 1.0f)
             return result(columnsNewerFormat);
+        *dataFile = true;
         if (in.atEnd() || !in.next(line) || !probe.readFormat(in, line))
             return result(columnsUnknown);
         header = true;

@@ -3,33 +3,11 @@
 
 #include "model/RxLineReader.h"
 #include "model/RxNumberText.h"
+#include "model/RxReadState.h"
 #include "model/RxRecord.h"
 
 #include <QFile>
 #include <QFileInfo>
-
-struct RxFile::ReadState
-{
-    ReadState(QFileDevice &f, int x, int y, bool append)
-        : in(f)
-        , xCol(x)
-        , yCol(y)
-        , appending(append)
-    { }
-
-    RxLineReader in;
-    int xCol;
-    int yCol;
-    bool appending;
-    enum { NotSeen, Seen, Failed } header = NotSeen;
-    int firstAdded = 0;
-    qsizetype preambleSize = 0;
-    RxProfile saved;
-    int current = -1;
-    RxCurve *curve = nullptr;
-    long long rowsRead = 0;
-    long long rowsExpected = 1;
-};
 
 void RxFile::swapContent(RxFile &other)
 {
@@ -44,7 +22,16 @@ void RxFile::swapContent(RxFile &other)
 
 RxFile::ReadResult RxFile::read(QFileDevice *f, int xCol, int yCol, int append)
 {
-    ReadState s(*f, xCol, yCol, append != 0 && !m_curves.empty());
+    return read(f, xCol, yCol, append, chooseLayout(f));
+}
+
+RxFile::ReadResult RxFile::read(QFileDevice *f, int xCol, int yCol, int append,
+    const RxColumnLayout &layout, ReadReport *report)
+{
+    if (report)
+        *report = ReadReport();
+    f->seek(0);
+    ReadState s(*f, xCol, yCol, append != 0 && !m_curves.empty(), layout, report);
     // An open replaces the document, but a file of a newer format must leave it as it was,
     // so the old content waits aside until the read is decided.
     RxFile previous;
@@ -62,9 +49,15 @@ RxFile::ReadResult RxFile::read(QFileDevice *f, int xCol, int yCol, int append)
     s.current = numCurves() - 1;
     s.preambleSize = m_preamble.size();
 
-    const ReadResult r = readContent(s);
-    if (s.appending)
+    const bool detected = layout.source == RxColumnLayout::Source::Detected;
+    const ReadResult r = detected ? readDetected(s) : readContent(s);
+    // A detected layout is for this read only: the profile is what the user set.
+    if (s.appending || detected)
         m_profile = s.saved;
+    if (r == ReadResult::Failed && layout.source == RxColumnLayout::Source::Unknown && report) {
+        report->problem = layout.problem;
+        report->failedLine = 0;
+    }
     if (r != ReadResult::Ok) {
         if (r == ReadResult::NewerFormat && !s.appending) {
             swapContent(previous);
@@ -88,17 +81,25 @@ RxFile::ReadResult RxFile::read(QFileDevice *f, int xCol, int yCol, int append)
 RxFile::ReadResult RxFile::readContent(ReadState &s)
 {
     QByteArray line;
-    if (s.in.atEnd())
+    if (s.in.atEnd()) {
+        s.fail("is empty", 0);
         return ReadResult::Failed;
+    }
     const ReadResult header = readHeaderPhase(s, line);
-    if (header != ReadResult::Ok)
+    if (header != ReadResult::Ok) {
+        s.fail("holds no data rows after its comment lines", 0);
         return header;
+    }
     const ReadResult data = readDataPhase(s, rxView(line));
+    if (s.in.failed())
+        s.fail("a line is longer than 1 MiB, or the file cannot be read", s.in.lineNumber() + 1);
     if (data != ReadResult::Ok)
         return data;
     // A file that gave no row is no plot, whatever its header said.
-    if (s.rowsRead == 0 || s.in.failed())
+    if (s.rowsRead == 0 || s.in.failed()) {
+        s.fail("holds no data rows", 0);
         return ReadResult::Failed;
+    }
     if (s.appending)
         return ReadResult::Ok;
     if (s.in.atEnd()) {
@@ -180,8 +181,10 @@ RxFile::ReadResult RxFile::readDataPhase(ReadState &s, std::string_view first)
     const int count = detectCount(first);
     s.rowsExpected = count;
     if (m_profile.useEof() == 2) {
-        if (count <= 0)
+        if (count <= 0) {
+            s.fail("the count line holds no number of rows above 0", s.in.lineNumber());
             return ReadResult::Failed;
+        }
     } else if (!addRow(s, first)) {
         return ReadResult::Failed;
     }
@@ -198,8 +201,17 @@ bool RxFile::addRow(ReadState &s, std::string_view row)
     int type = 0;
     float x = 0.0f;
     float y = 0.0f;
-    if (!parseRow(row, &type, &x, &y, s.xCol, s.yCol))
+    QByteArray why;
+    if (!parseRowChecked(row, &type, &x, &y, s.xCol, s.yCol, s.report ? &why : nullptr)) {
+        s.fail(why.constData(), s.in.lineNumber());
         return false;
+    }
+    addReadPoint(s, type, x, y);
+    return true;
+}
+
+void RxFile::addReadPoint(ReadState &s, int type, float x, float y)
+{
     // A "new line" point starts the next curve; curves made by the header's records are
     // filled in order. Non-finite values are kept as read: they are the user's data, and
     // the scale and the renderer pass them by.
@@ -213,7 +225,6 @@ bool RxFile::addRow(ReadState &s, std::string_view row)
     ++s.rowsRead;
     if (m_profile.useEof() == 1)
         s.rowsExpected = s.rowsRead + 1;
-    return true;
 }
 
 bool RxFile::readScaleSection(RxLineReader &in)
@@ -275,7 +286,7 @@ void RxFile::readRange(const QByteArray &line, bool yAxis)
     bool got = false;
     if (!m_profile.useDelim()) {
         int type = 0;
-        got = parseFixedRow(rxView(line), &type, &low, &high, 1, 2, 0) == 1;
+        got = parseFixed(rxView(line), &type, &low, &high, 1, 2, 0, false, nullptr) == 1;
     } else {
         QByteArray format("%g");
         if (m_profile.delimChar() == '%')

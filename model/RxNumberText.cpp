@@ -375,6 +375,120 @@ bool rxScanInt(std::string_view text, int *out)
     return true;
 }
 
+namespace {
+
+bool onlySpace(const char *p, const char *end)
+{
+    while (p < end && isCSpace(*p))
+        ++p;
+    return p == end;
+}
+
+// The slow path of the strict readers: the C library on a terminated copy, whose end
+// (a NUL of the text included) must be followed by nothing but white space.
+template <typename T, typename Convert>
+bool wholeBySlowPath(std::string_view text, T *out, Convert convert)
+{
+    const std::string copy(text);
+    const char *begin = copy.c_str();
+    char *stop = nullptr;
+    const T v = convert(begin, &stop);
+    if (stop == begin || !onlySpace(stop, begin + copy.size()))
+        return false;
+    *out = v;
+    return true;
+}
+
+} // namespace
+
+bool rxWholeDouble(std::string_view text, double *out)
+{
+    const char *end = text.data() + text.size();
+    const Sign s = skipSpaceAndSign(text.data(), end);
+    if (startsDecimal(s.p, end)) {
+        double v = 0.0;
+        SimpleDecimal d;
+        if (parseSimpleDecimal(s.p, end, d) && d.mantissa <= (std::uint64_t(1) << 53)
+            && d.exponent >= -22 && d.exponent <= 22) {
+            if (!onlySpace(d.end, end))
+                return false;
+            v = static_cast<double>(d.mantissa);
+            v = d.exponent < 0 ? v / powersOfTen()[-d.exponent] : v * powersOfTen()[d.exponent];
+            *out = s.negative ? -v : v;
+            return true;
+        }
+        const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
+        if (r.ec == std::errc()) {
+            if (!onlySpace(r.ptr, end))
+                return false;
+            *out = s.negative ? -v : v;
+            return true;
+        }
+    }
+    return wholeBySlowPath(
+        text, out, [](const char *p, char **stop) { return strtod_l(p, stop, cLocale()); });
+}
+
+bool rxWholeFloat(std::string_view text, float *out)
+{
+    const char *end = text.data() + text.size();
+    const Sign s = skipSpaceAndSign(text.data(), end);
+    if (startsDecimal(s.p, end)) {
+        static constexpr float powersOfTenF[]
+            = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+        float v = 0.0f;
+        SimpleDecimal d;
+        if (parseSimpleDecimal(s.p, end, d) && d.mantissa <= (std::uint64_t(1) << 24)
+            && d.exponent >= -10 && d.exponent <= 10) {
+            if (!onlySpace(d.end, end))
+                return false;
+            v = static_cast<float>(d.mantissa);
+            v = d.exponent < 0 ? v / powersOfTenF[-d.exponent] : v * powersOfTenF[d.exponent];
+            *out = s.negative ? -v : v;
+            return true;
+        }
+        const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
+        if (r.ec == std::errc()) {
+            if (!onlySpace(r.ptr, end))
+                return false;
+            *out = s.negative ? -v : v;
+            return true;
+        }
+    }
+    return wholeBySlowPath(
+        text, out, [](const char *p, char **stop) { return strtof_l(p, stop, cLocale()); });
+}
+
+bool rxWholeInt(std::string_view text, int base, int *out)
+{
+    const char *end = text.data() + text.size();
+    const Sign s = skipSpaceAndSign(text.data(), end);
+    const char *p = s.p;
+    // Base 0 reads a leading 0 as octal and 0x as hexadecimal: those go the slow way.
+    const bool prefixed = base == 0 && p + 1 < end && *p == '0';
+    if (p < end && isDigit(*p) && !prefixed) {
+        int v = 0;
+        int digits = 0;
+        while (p < end && isDigit(*p) && digits < 9) {
+            v = v * 10 + (*p++ - '0');
+            ++digits;
+        }
+        if (p == end || !isDigit(*p)) {
+            if (!onlySpace(p, end))
+                return false;
+            *out = s.negative ? -v : v;
+            return true;
+        }
+    }
+    long v = 0;
+    if (!wholeBySlowPath(text, &v,
+            [base](const char *q, char **stop) { return strtol_l(q, stop, base, cLocale()); }))
+        return false;
+    // The narrowing of a long that does not fit is the C library's own behaviour.
+    *out = static_cast<int>(v);
+    return true;
+}
+
 int rxCountValue(std::string_view text)
 {
     const char *end = text.data() + text.size();

@@ -22,6 +22,15 @@ int rxAtoi(std::string_view text);
 bool rxScanFloat(std::string_view text, float *out);
 // sscanf(text, "%i", out): decimal, octal after "0", hexadecimal after "0x".
 bool rxScanInt(std::string_view text, int *out);
+// The strict forms for data rows: true only when the conversion reads all of text but the
+// C white space around it. False, with *out left alone, for an empty text, a text that
+// holds no number, and a number followed by anything else ("1.5abc", "2 3", "1,5").
+// strtod, as atof converts.
+bool rxWholeDouble(std::string_view text, double *out);
+// sscanf(text, "%g", out).
+bool rxWholeFloat(std::string_view text, float *out);
+// strtol in base 10 (atoi) or base 0 (sscanf "%i"), narrowed to int as those do.
+bool rxWholeInt(std::string_view text, int base, int *out);
 // A row count: blanks, a sign and decimal digits (a leading 0 is not octal), saturated to
 // the int range. 0 when there are no digits.
 int rxCountValue(std::string_view text);

@@ -1,6 +1,7 @@
 #include "model/RxFile.h"
 
 #include "model/RxTestFiles.h"
+#include "RxColumnCases.h"
 
 #include <QtTest>
 
@@ -21,6 +22,10 @@ private slots:
     void checkNumCols_data();
     void checkNumCols();
     void probeLeavesProfileAndPosition();
+    void columnFiles_data();
+    void columnFiles();
+    void hostileFilesReadOrFailCleanly_data();
+    void hostileFilesReadOrFailCleanly();
 };
 
 namespace {
@@ -152,8 +157,18 @@ void TestRxFileImport::parseRow_data()
                                 << 1.0f << 3.0f;
     QTest::newRow("leading blank is a zero column")
         << blank << QByteArray(" 4 5\n") << 1 << 2 << true << 1 << 0.0f << 4.0f;
-    QTest::newRow("field that is no number is zero")
-        << tab << QByteArray("abc\t2\n") << 1 << 2 << true << 1 << 0.0f << 2.0f;
+    QTest::newRow("field that is no number fails")
+        << tab << QByteArray("abc\t2\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("unit after a number fails")
+        << tab << QByteArray("2.5V\t3\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("two numbers in a field fail")
+        << tab << QByteArray("1\t2 3\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("empty field fails")
+        << tab << QByteArray("1\t\t3\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("blanks around a number")
+        << tab << QByteArray(" 1 \t 2 \r\n") << 1 << 2 << true << 1 << 1.0f << 2.0f;
+    QTest::newRow("tab, type with letters fails")
+        << tabType << QByteArray("1a\t1\t2\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
     QTest::newRow("long field is read whole") << tab << QByteArray(60, ' ') + "5\t6\n"
                                               << 1 << 2 << true << 1 << 5.0f << 6.0f;
     QTest::newRow("beyond float range")
@@ -165,6 +180,13 @@ void TestRxFileImport::parseRow_data()
                                        << true << 8 << -0.5f << 1234.0f;
     QTest::newRow("fixed, blank type is a line") << fixed << QByteArray("   -5.000E-01+1.234E+03\n")
                                                  << 1 << 2 << true << 1 << -0.5f << 1234.0f;
+    QTest::newRow("fixed, type with letters fails")
+        << fixed << QByteArray("  a-5.000E-01+1.234E+03\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("fixed, text after a number fails")
+        << fixed << QByteArray("  1-5.000E-01+1.2E+03xx\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
+    QTest::newRow("fixed, infinities as the program writes them")
+        << fixed << QByteArray("  1      +INF      -INF\n") << 1 << 2 << true << 1
+        << std::numeric_limits<float>::infinity() << -std::numeric_limits<float>::infinity();
     QTest::newRow("fixed, blank field fails")
         << fixed << QByteArray("  1          +1.234E+03\n") << 1 << 2 << false << 0 << 0.0f << 0.0f;
     QTest::newRow("fixed, too few columns")
@@ -273,6 +295,97 @@ void TestRxFileImport::probeLeavesProfileAndPosition()
     // The read that follows the probe starts at the beginning.
     QCOMPARE(doc.read(&f, 1, 2, 0), RxFile::ReadResult::Ok);
     QCOMPARE(doc.curve(0)->y(0), 2.0f);
+}
+
+void TestRxFileImport::columnFiles_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("points");
+    QTest::addColumn<QByteArray>("titles");
+    QTest::addColumn<int>("skipped");
+    QTest::addColumn<int>("firstSkipped");
+    for (const RxColumnCase &c : rxColumnCases())
+        QTest::newRow(c.name) << c.text << c.points << c.titles << c.skipped << c.firstSkipped;
+}
+
+// Opened as the program opens a file: the layout chosen once, its X and Y, the read.
+void TestRxFileImport::columnFiles()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, points);
+    QFETCH(QByteArray, titles);
+    QFETCH(int, skipped);
+    QFETCH(int, firstSkipped);
+    RxTestFiles files;
+    QFile f(files.put("in.txt", text));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    RxFile doc;
+    const RxProfile before = doc.profile();
+    const RxColumnLayout layout = doc.chooseLayout(&f);
+    RxFile::ReadReport report;
+    const bool ok
+        = doc.read(&f, layout.xCol, layout.yCol, 0, layout, &report) == RxFile::ReadResult::Ok;
+    QCOMPARE(ok, !points.isEmpty());
+    if (!ok) {
+        QVERIFY2(!report.problem.isEmpty(), "a failed read says why");
+        QCOMPARE(doc.numCurves(), 0);
+        return;
+    }
+    QCOMPARE(rxPointsText(doc), points);
+    QCOMPARE(rxTitlesText(doc), titles);
+    QCOMPARE(report.skippedRows, skipped);
+    QCOMPARE(report.firstSkippedLine, firstSkipped);
+    // A detected layout is the read's own: the profile stays what the user set.
+    QCOMPARE(RxTestFiles::written(doc).contains("C\tusedelim: 0\n"), before.useDelim() == 0);
+
+    // Saved and opened again, it is the same plot: pieces stay apart, titles stay.
+    RxFile back;
+    QCOMPARE(files.readBytes(back, RxTestFiles::written(doc)), RxFile::ReadResult::Ok);
+    QCOMPARE(rxCurveSizes(back), rxCurveSizes(doc));
+    QCOMPARE(rxTitlesText(back), titles);
+}
+
+void TestRxFileImport::hostileFilesReadOrFailCleanly_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("points"); // -1: the read fails
+    QTest::addColumn<int>("skipped");
+
+    QByteArray long1(100000, '\0');
+    for (int i = 0; i < 10000; ++i)
+        long1 += QByteArray::number(i) + ',' + QByteArray::number(2 * i) + '\n';
+    long1.remove(0, 100000);
+    QTest::newRow("layout changes after the look-ahead") << long1 + "x;y\n1;2\n3,4\n" << 10001 << 2;
+    QTest::newRow("a line of 1 MiB") << QByteArray(1 << 20, '1') + "\n1 2\n" << -1 << 0;
+    QByteArray wide;
+    for (int i = 0; i < 1000000; ++i)
+        wide += "1,";
+    QTest::newRow("10^6 columns") << wide + "\n" + wide + "\n" << -1 << 0;
+    QByteArray names;
+    QByteArray row;
+    for (int i = 0; i < 100000; ++i) {
+        names += "name" + QByteArray::number(i) + '\t';
+        row += QByteArray::number(i % 10) + '\t';
+    }
+    QTest::newRow("a header of 10^5 names") << names + '\n' + row + '\n' + row + '\n' << 2 << 0;
+    QTest::newRow("NUL bytes") << QByteArray(5000, '\0') + "1 2\n" << -1 << 0;
+}
+
+void TestRxFileImport::hostileFilesReadOrFailCleanly()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, points);
+    QFETCH(int, skipped);
+    RxTestFiles files;
+    QFile f(files.put("in.txt", text));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    RxFile doc;
+    const RxColumnLayout layout = doc.chooseLayout(&f);
+    RxFile::ReadReport report;
+    const RxFile::ReadResult r = doc.read(&f, layout.xCol, layout.yCol, 0, layout, &report);
+    QCOMPARE(r == RxFile::ReadResult::Ok, points >= 0);
+    QCOMPARE(doc.totalPoints(), std::max(points, 0));
+    QCOMPARE(report.skippedRows, skipped);
 }
 
 QTEST_GUILESS_MAIN(TestRxFileImport)

@@ -1,0 +1,196 @@
+// Choosing how a column file is read, and reading it in a detected layout.
+#include "model/RxFile.h"
+
+#include "model/RxLineReader.h"
+#include "model/RxNumberText.h"
+#include "model/RxReadState.h"
+#include "model/RxRecord.h"
+
+#include <QBuffer>
+#include <QFileDevice>
+
+#include <algorithm>
+
+namespace {
+
+// The look-ahead: the first 64 KiB, or more where the lines are so long (a header of
+// 10^5 names) that fewer than a few of them fit, up to four of the longest lines a read
+// takes. whole tells whether it holds the entire file.
+QByteArray readHead(QFileDevice *f, bool *whole)
+{
+    constexpr qint64 first = qint64(1) << 16;
+    constexpr qint64 cap = 4 * RxLineReader::maxLine;
+    f->seek(0);
+    QByteArray head;
+    qint64 want = first;
+    *whole = false;
+    while (!*whole) {
+        const QByteArray more = f->read(want);
+        head += more;
+        *whole = more.size() < want;
+        const qsizetype lines = head.count('\n') + head.count('\r');
+        if (lines >= 8 || head.size() >= cap)
+            break;
+        want = std::min<qint64>(head.size(), cap - head.size());
+    }
+    f->seek(0);
+    return head;
+}
+
+} // namespace
+
+QString RxFile::ReadReport::skippedText() const
+{
+    if (skippedRows <= 0)
+        return QString();
+    if (skippedRows == 1)
+        return QStringLiteral("Left out 1 row whose X or Y is not a number: line %1.")
+            .arg(firstSkippedLine);
+    return QStringLiteral("Left out %1 rows whose X or Y is not a number; the first is line %2.")
+        .arg(skippedRows)
+        .arg(firstSkippedLine);
+}
+
+int RxFile::checkNumCols(QFileDevice *f) const
+{
+    return chooseLayout(f).columns;
+}
+
+RxColumnLayout RxFile::chooseLayout(QFileDevice *f, bool detect) const
+{
+    f->seek(0);
+    RxColumnLayout layout;
+    bool dataFile = false;
+    layout.columns = probeColumns(f, &dataFile);
+    if (layout.columns == columnsNewerFormat) {
+        layout.source = RxColumnLayout::Source::NewerFormat;
+        return layout;
+    }
+    layout.source = RxColumnLayout::Source::Profile;
+    layout.numericColumns = std::max(layout.columns, 0);
+    if (dataFile || !detect)
+        return layout;
+    bool whole = false;
+    const QByteArray head = readHead(f, &whole);
+    if (profileReadsHead(head, whole))
+        return layout;
+    RxColumnLayout detected = RxColumnLayout::detect(head, whole);
+    if (detected.source == RxColumnLayout::Source::Detected)
+        return detected;
+    // Neither reads the rows: the read goes on with the profile, which fails unless the
+    // two columns it reads are whole where the others are not.
+    layout.source = RxColumnLayout::Source::Unknown;
+    layout.numericColumns = 0;
+    layout.problem = detected.problem;
+    return layout;
+}
+
+// The profile's rules on the look-ahead, as the read applies them: comment lines before
+// the data, the count line, then every row up to the count, each wholly numbers in every
+// column.
+bool RxFile::profileReadsHead(const QByteArray &head, bool whole) const
+{
+    RxFile probe;
+    probe.m_profile = m_profile;
+    probe.m_profile.setUseEof(0);
+    QBuffer buffer;
+    buffer.setData(head);
+    buffer.open(QIODevice::ReadOnly);
+    RxLineReader in(buffer);
+    std::string_view line;
+    const auto nextLine = [&] {
+        if (!in.next(line))
+            return false;
+        // A last line that the look-ahead cut off is the read's to judge.
+        return whole || stripLineEnd(line).size() < line.size() || !in.atEnd();
+    };
+    do {
+        if (!nextLine())
+            return false;
+    } while (rxIsCLine(line));
+    const int count = probe.detectCount(line);
+    long long rows = 0;
+    if (probe.m_profile.useEof() == 2) {
+        if (count <= 0)
+            return false;
+    } else if (!probe.rowIsWhole(line)) {
+        return false;
+    } else {
+        ++rows;
+    }
+    while ((probe.m_profile.useEof() != 2 || rows < count) && nextLine()) {
+        if (!probe.rowIsWhole(line))
+            return false;
+        ++rows;
+    }
+    return rows > 0 && !in.failed();
+}
+
+// Blank lines start a new curve; comments, and rows where X or Y is missing, are passed
+// over; rows where X or Y is other text are passed over and counted. The lines above the
+// data are no rows, but the design's comment lines among them stay with the document.
+RxFile::ReadResult RxFile::readDetected(ReadState &s)
+{
+    const RxColumnLayout &layout = *s.layout;
+    if (s.xCol < 1 || s.yCol < 1)
+        return ReadResult::Failed;
+    const auto need = static_cast<std::size_t>(std::max(s.xCol, s.yCol));
+    const auto xAt = static_cast<std::size_t>(s.xCol - 1);
+    const auto yAt = static_cast<std::size_t>(s.yCol - 1);
+    std::vector<std::string_view> fields;
+    long long count = -1;
+    long long rows = 0;
+    bool newCurve = true;
+    std::string_view line;
+    while (s.in.next(line)) {
+        const std::string_view text = stripLineEnd(line);
+        const qint64 number = s.in.lineNumber();
+        if (number < layout.firstLine) {
+            if (rxIsCLine(text))
+                m_preamble.append(text.data(), static_cast<qsizetype>(text.size())).append('\n');
+            continue;
+        }
+        if (RxColumnLayout::isBlank(text)) {
+            newCurve = true;
+            continue;
+        }
+        if (RxColumnLayout::isComment(text))
+            continue;
+        if (layout.countLine && number == layout.firstLine) {
+            count = rxCountValue(text);
+            continue;
+        }
+        if (count >= 0 && rows >= count)
+            break;
+        ++rows;
+        layout.split(text, fields, need);
+        double x = 0.0;
+        double y = 0.0;
+        using Field = RxColumnLayout::Field;
+        const Field fx = xAt < fields.size() ? layout.value(fields[xAt], &x) : Field::Text;
+        const Field fy = yAt < fields.size() ? layout.value(fields[yAt], &y) : Field::Text;
+        if (fx == Field::Number && fy == Field::Number) {
+            addReadPoint(s, newCurve ? PointNewLine : PointLine, rxNarrow(x), rxNarrow(y));
+            newCurve = false;
+        } else if ((fx == Field::Text || fy == Field::Text) && s.report) {
+            if (s.report->skippedRows++ == 0)
+                s.report->firstSkippedLine = number;
+        }
+    }
+    if (s.in.failed()) {
+        s.fail("a line is longer than 1 MiB, or the file cannot be read", s.in.lineNumber() + 1);
+        return ReadResult::Failed;
+    }
+    if (s.rowsRead == 0) {
+        s.fail("holds no row with numbers in both of the columns for X and Y", 0);
+        return ReadResult::Failed;
+    }
+    if (!s.appending) {
+        autoScale();
+        if (layout.names.size() >= static_cast<qsizetype>(need)) {
+            m_scale.setXLabel(layout.names.at(s.xCol - 1));
+            m_scale.setYLabel(layout.names.at(s.yCol - 1));
+        }
+    }
+    return ReadResult::Ok;
+}
