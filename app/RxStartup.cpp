@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,33 +60,40 @@ static bool openNamedFile(QFile &file, const char *arg)
     return true;
 }
 
-static RxStartResult readFirstFile(RxWindow *window, QFile &file)
+// Reads the file as "Open..." does; notice receives what the user is to be told after the
+// window is shown (the rows left out), or stays empty.
+static RxStartResult readFirstFile(RxWindow *window, QFile &file, QString *notice)
 {
-    int xCol = 1;
-    int yCol = 2;
-    const int n = window->checkNumCols(&file);
-    if (n >= 3) {
-        RxNumcolsWin ask(n, &xCol, &yCol);
+    RxFile &doc = window->plotWidget()->document();
+    const RxColumnLayout layout = doc.chooseLayout(&file);
+    int xCol = layout.xCol;
+    int yCol = layout.yCol;
+    if (layout.numericColumns >= 3) {
+        RxNumcolsWin ask(layout, &xCol, &yCol);
         if (ask.exec() != 1)
             return RxStartResult::Cancelled;
     }
-    const int ok = n == RxFile::columnsNewerFormat ? RxWidget::readNewerFormat
-                                                   : window->read(&file, xCol, yCol, 0);
-    if (ok == RxWidget::readNewerFormat) {
+    RxFile::ReadReport report;
+    const RxFile::ReadResult result = layout.source == RxColumnLayout::Source::NewerFormat
+        ? RxFile::ReadResult::NewerFormat
+        : doc.read(&file, xCol, yCol, 0, layout, &report);
+    if (result == RxFile::ReadResult::NewerFormat) {
         writeMessage("File format is newer than code, please upgrade\n");
         return RxStartResult::Failed;
     }
-    if (ok != 1) {
+    if (result != RxFile::ReadResult::Ok) {
         writeMessage("read failed \n");
         return RxStartResult::Failed;
     }
     window->updateFileChange();
+    *notice = report.skippedText();
     return RxStartResult::Shown;
 }
 
 RxStartResult openFirstWindow(const char *arg, RxWindow **window)
 {
     RxWindow *w = nullptr;
+    QString notice;
     if (!arg) {
         w = new RxWindow;
     } else if (std::strcmp(arg, "test.int") == 0) {
@@ -98,13 +106,17 @@ RxStartResult openFirstWindow(const char *arg, RxWindow **window)
         if (!openNamedFile(file, arg))
             return RxStartResult::Failed;
         w = new RxWindow;
-        const RxStartResult result = readFirstFile(w, file);
+        const RxStartResult result = readFirstFile(w, file, &notice);
         if (result != RxStartResult::Shown) {
             delete w;
             return result;
         }
     }
     w->show();
+    // Over the window, once the event loop runs.
+    if (!notice.isEmpty()) {
+        QTimer::singleShot(0, w, [w, notice] { w->plotWidget()->showMessage(notice); });
+    }
     if (window)
         *window = w;
     return RxStartResult::Shown;

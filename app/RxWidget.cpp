@@ -196,15 +196,20 @@ bool RxWidget::confirmOverwrite(const QString &name)
     return box.clickedButton() == yes;
 }
 
+// The data file first, then the column files that the reader detects the layout of.
+static QString readFilter()
+{
+    return QStringLiteral("*.rx;;Column files (*.dat *.txt *.csv *.tsv *.xy);;All files (*)");
+}
+
 QString RxWidget::askOpenName()
 {
-    return QFileDialog::getOpenFileName(
-        this, QStringLiteral("Open"), QString(), QStringLiteral("*.rx"));
+    return QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(), readFilter());
 }
 
 QString RxWidget::askAppendName()
 {
-    QFileDialog dialog(this, QStringLiteral("Append"), QString(), QStringLiteral("*.rx"));
+    QFileDialog dialog(this, QStringLiteral("Append"), QString(), readFilter());
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
@@ -229,9 +234,9 @@ QString RxWidget::askPostScriptName(const QString &start, const QString &filter)
     return dialog.selectedFiles().constFirst();
 }
 
-bool RxWidget::askColumns(int numCols, int *xCol, int *yCol)
+bool RxWidget::askColumns(const RxColumnLayout &layout, int *xCol, int *yCol)
 {
-    RxNumcolsWin dialog(numCols, xCol, yCol, this);
+    RxNumcolsWin dialog(layout, xCol, yCol, this);
     return dialog.exec() == 1;
 }
 
@@ -268,16 +273,18 @@ void RxWidget::readFile(const QString &name, int append)
     // Read into a copy, profile included since it decides how column files are read, so
     // that a failed read leaves the document as it was.
     RxFile doc(m_document);
-    const int numCols = doc.checkNumCols(&file);
-    if (numCols == RxFile::columnsNewerFormat) {
+    // One choice of layout for the column question and the read.
+    const RxColumnLayout layout = doc.chooseLayout(&file);
+    if (layout.source == RxColumnLayout::Source::NewerFormat) {
         showNewerFormat();
         return;
     }
-    int xCol = 1;
-    int yCol = 2;
-    if (numCols >= 3 && !askColumns(numCols, &xCol, &yCol))
+    int xCol = layout.xCol;
+    int yCol = layout.yCol;
+    if (layout.numericColumns >= 3 && !askColumns(layout, &xCol, &yCol))
         return;
-    switch (doc.read(&file, xCol, yCol, append)) {
+    RxFile::ReadReport report;
+    switch (doc.read(&file, xCol, yCol, append, layout, &report)) {
     case RxFile::ReadResult::NewerFormat:
         showNewerFormat();
         return;
@@ -291,6 +298,8 @@ void RxWidget::readFile(const QString &name, int append)
     m_scale = m_document.scale();
     update();
     emit fileChanged();
+    if (report.skippedRows > 0)
+        showMessage(report.skippedText());
 }
 
 int RxWidget::read(QFile *f, int xCol, int yCol, int append)

@@ -102,9 +102,9 @@ protected:
     virtual QString askAppendName();
     virtual QString askSaveName(const QString &start);
     virtual QString askPostScriptName(const QString &start, const QString &filter);
-    // "Select Data Columns" for a file of numCols columns: true with the 1-based columns
+    // "Select Data Columns" for a file read in layout: true with the 1-based columns
     // stored, false when cancelled.
-    virtual bool askColumns(int numCols, int *xCol, int *yCol);
+    virtual bool askColumns(const RxColumnLayout &layout, int *xCol, int *yCol);
     // The printer setup dialog: true when the user accepts.
     virtual bool acceptPrintDialog(QPrinter &printer);
     // Writes doc to the open target; 1 when every write succeeded (the document's save).

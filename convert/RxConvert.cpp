@@ -80,8 +80,12 @@ struct Options
 {
     // The document starts from the default profile, so the options change that one.
     RxProfile profile;
-    int xCol = 1;
-    int yCol = 2;
+    // A layout option was given: the profile alone reads the files, no layout is detected.
+    bool profileOnly = false;
+    // --columns, each a column number or a name from the file's header line; empty when
+    // not given.
+    QString xColumn;
+    QString yColumn;
     QStringList appends;
     bool autoScale = false;
     // -1 keeps the document's orientation; else its rotateplot: 1 portrait, 0 landscape.
@@ -103,17 +107,32 @@ bool parseWhole(const QString &text, int *value)
     return ok;
 }
 
+// A column given as digits is a number (and must fit an int); anything else names one.
+bool isColumnNumber(const QString &text, int *number)
+{
+    static const QRegularExpression digits(QStringLiteral("^-?[0-9]+$"));
+    if (!digits.match(text).hasMatch())
+        return false;
+    bool ok = false;
+    *number = text.toInt(&ok, 10);
+    if (!ok || *number < 0)
+        *number = -1;
+    return true;
+}
+
 bool parseColumns(const QString &text, Options &opt)
 {
-    static const QRegularExpression pair(QStringLiteral("^([0-9]+),([0-9]+)$"));
-    const QRegularExpressionMatch m = pair.match(text);
-    bool xOk = false;
-    bool yOk = false;
-    if (m.hasMatch()) {
-        opt.xCol = m.captured(1).toInt(&xOk, 10);
-        opt.yCol = m.captured(2).toInt(&yOk, 10);
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 2)
+        return false;
+    for (const QString &part : parts) {
+        int n = 0;
+        if (part.isEmpty() || (isColumnNumber(part, &n) && n < 0))
+            return false;
     }
-    return xOk && yOk;
+    opt.xColumn = parts.at(0);
+    opt.yColumn = parts.at(1);
+    return true;
 }
 
 // The plot widget's own limit, so that a picture is one a window could show.
@@ -145,6 +164,8 @@ bool parseDelimiter(const QString &text, RxProfile &profile)
         delim = ' ';
     else if (text == QLatin1String("comma"))
         delim = ',';
+    else if (text == QLatin1String("semicolon"))
+        delim = ';';
     else
         return false;
     return profile.setUseDelim(1) && profile.setDelimChar(delim);
@@ -157,16 +178,21 @@ QString applyValue(const QString &name, const QString &value, Options &opt)
     int n = 0;
     if (name == QLatin1String("--columns")) {
         if (!parseColumns(value, opt))
-            return QStringLiteral("--columns wants X,Y, two column numbers such as 1,3, not \"%1\"")
+            return QStringLiteral("--columns wants X,Y, two column numbers or names such as 1,3 "
+                                  "or Year,Biology, not \"%1\"")
                 .arg(value);
     } else if (name == QLatin1String("--delimited")) {
+        opt.profileOnly = true;
         if (!parseDelimiter(value, opt.profile))
-            return QStringLiteral("--delimited wants tab, space or comma, not \"%1\"").arg(value);
+            return QStringLiteral("--delimited wants tab, space, comma or semicolon, not \"%1\"")
+                .arg(value);
     } else if (name == QLatin1String("--invec")) {
+        opt.profileOnly = true;
         if (!parseWhole(value, &n) || !opt.profile.setInVecLen(n))
             return QStringLiteral("--invec wants a whole number from 0 to 9, not \"%1\"")
                 .arg(value);
     } else if (name == QLatin1String("--datalen")) {
+        opt.profileOnly = true;
         if (!parseWhole(value, &n) || !opt.profile.setDataLen(n))
             return QStringLiteral("--datalen wants a whole number from 8 to 99, not \"%1\"")
                 .arg(value);
@@ -224,9 +250,10 @@ Action parseArgs(const QStringList &args, Options &opt, QString *error)
                 return Action::Help;
             if (name == QLatin1String("--version"))
                 return Action::Version;
-            if (name == QLatin1String("--fixed"))
+            if (name == QLatin1String("--fixed")) {
                 opt.profile.setUseDelim(0);
-            else if (name == QLatin1String("--portrait"))
+                opt.profileOnly = true;
+            } else if (name == QLatin1String("--portrait"))
                 opt.rotatePlot = 1;
             else if (name == QLatin1String("--landscape"))
                 opt.rotatePlot = 0;
@@ -274,12 +301,23 @@ void printUsage(QTextStream &out)
            "does not exist), and writes the plot to OUTPUT, whose ending selects the kind:\n"
         << "  " << outputEndings() << "\n"
         << "\n"
+           "Reading: a data file by its own profile. A column file by the column profile when\n"
+           "its first rows read wholly as numbers with it, else in the layout found in its\n"
+           "first 64 KiB: fields split at tabs, semicolons, commas or runs of blanks, quoted\n"
+           "fields, decimal commas, lines of text above the data (a header line names the\n"
+           "columns and the axes), comment lines (#, %, !, //) skipped, blank lines starting\n"
+           "new curves, and X and Y the first two columns of numbers. Rows with a missing\n"
+           "value (empty, NA, nan, -, ?) are left out; rows with other text are left out and\n"
+           "reported on standard error. A layout option reads by the profile alone, and a\n"
+           "row that does not read fails the run with its line number.\n"
+           "\n"
            "Options, applied in this order: the column profile, the read, the appends, the\n"
            "scaling.\n"
-           "  --columns X,Y     X and Y columns of a file with three or more columns\n"
-           "                    (default 1,2)\n"
+           "  --columns X,Y     X and Y columns of a file with three or more columns, as\n"
+           "                    numbers from 1 or as names from its header line (default:\n"
+           "                    the first two columns of numbers)\n"
            "  --fixed           fixed-width fields\n"
-           "  --delimited D     fields separated by D: tab, space or comma\n"
+           "  --delimited D     fields separated by D: tab, space, comma or semicolon\n"
            "  --invec N         point-type field: its width in fixed-width rows; in delimited\n"
            "                    rows the first field is the point type when N > 0 (0 to 9)\n"
            "  --datalen N       width of a fixed-width field (8 to 99)\n"
@@ -319,8 +357,53 @@ int openInput(const QString &name, QFile &file, QTextStream &err)
     return exitOk;
 }
 
-// Reads one file into doc as "Open..." (append 0) and "Append..." (append 1) do: the column
-// probe first, and the chosen columns only for a file of three or more columns.
+// The 1-based column that text names in layout: a number, or a name of its header line
+// (as written, else ignoring case). 0 when the header has no such name.
+int resolveColumn(const QString &text, const RxColumnLayout &layout)
+{
+    int n = 0;
+    if (isColumnNumber(text, &n))
+        return n;
+    for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+        for (qsizetype i = 0; i < layout.names.size(); ++i) {
+            if (QString::fromLatin1(layout.names.at(i)).compare(text, cs) == 0)
+                return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+// The columns --columns asks for, checked against the file; a status other than 0 after
+// the report.
+int chooseColumns(const Options &opt, const RxColumnLayout &layout, const QString &path, int *xCol,
+    int *yCol, QTextStream &err)
+{
+    const int x = resolveColumn(opt.xColumn, layout);
+    const int y = resolveColumn(opt.yColumn, layout);
+    for (const auto &[column, text] : {std::pair(x, opt.xColumn), std::pair(y, opt.yColumn)}) {
+        if (column == 0)
+            return report(err, exitFailure,
+                QStringLiteral("--columns %1,%2: %3 has no column named \"%4\"")
+                    .arg(opt.xColumn, opt.yColumn, path, text));
+    }
+    if (x > layout.columns || y > layout.columns)
+        return report(err, exitFailure,
+            QStringLiteral("--columns %1,%2: %3 has columns 1 to %4")
+                .arg(opt.xColumn, opt.yColumn, path)
+                .arg(layout.columns));
+    // The column dialog refuses this choice too.
+    if (x == y)
+        return report(err, exitFailure,
+            QStringLiteral("--columns %1,%2: X and Y must be different columns")
+                .arg(opt.xColumn, opt.yColumn));
+    *xCol = x;
+    *yCol = y;
+    return exitOk;
+}
+
+// Reads one file into doc as "Open..." (append 0) and "Append..." (append 1) do: the layout
+// chosen once, then the columns: --columns for a file of three or more columns, else those
+// of the layout. Rows left out are reported on err; the run goes on.
 int readInto(RxFile &doc, const QString &name, const Options &opt, int append, QTextStream &err)
 {
     QFile file;
@@ -328,41 +411,37 @@ int readInto(RxFile &doc, const QString &name, const Options &opt, int append, Q
         return status;
     const QString path = file.fileName();
 
-    const int numCols = doc.checkNumCols(&file);
-    if (numCols == RxFile::columnsNewerFormat)
+    const RxColumnLayout layout = doc.chooseLayout(&file, !opt.profileOnly);
+    if (layout.source == RxColumnLayout::Source::NewerFormat)
         return newerFormat(err);
-    int xCol = 1;
-    int yCol = 2;
-    if (numCols >= 3) {
-        if (opt.xCol < 1 || opt.xCol > numCols || opt.yCol < 1 || opt.yCol > numCols)
-            return report(err, exitFailure,
-                QStringLiteral("--columns %1,%2: %3 has columns 1 to %4")
-                    .arg(opt.xCol)
-                    .arg(opt.yCol)
-                    .arg(path)
-                    .arg(numCols));
-        // The column dialog refuses this choice too.
-        if (opt.xCol == opt.yCol)
-            return report(err, exitFailure,
-                QStringLiteral("--columns %1,%2: X and Y must be different columns")
-                    .arg(opt.xCol)
-                    .arg(opt.yCol));
-        xCol = opt.xCol;
-        yCol = opt.yCol;
+    int xCol = layout.xCol;
+    int yCol = layout.yCol;
+    if (layout.columns >= 3 && !opt.xColumn.isEmpty()) {
+        if (const int status = chooseColumns(opt, layout, path, &xCol, &yCol, err))
+            return status;
     }
 
-    switch (doc.read(&file, xCol, yCol, append)) {
+    RxFile::ReadReport result;
+    switch (doc.read(&file, xCol, yCol, append, layout, &result)) {
     case RxFile::ReadResult::Ok:
+        if (result.skippedRows > 0)
+            report(err, exitOk, path + QStringLiteral(": ") + result.skippedText());
         return exitOk;
     case RxFile::ReadResult::NewerFormat:
         return newerFormat(err);
     case RxFile::ReadResult::Failed:
         break;
     }
+    const QString problem = QString::fromLatin1(result.problem);
+    if (result.failedLine > 0)
+        return report(err, exitFailure,
+            QStringLiteral("read failed: %1, line %2: %3")
+                .arg(path)
+                .arg(result.failedLine)
+                .arg(problem));
     return report(err, exitFailure,
-        QStringLiteral("read failed: %1 is neither a data file nor a column file "
-                       "of the profile given")
-            .arg(path));
+        QStringLiteral("read failed: %1 %2")
+            .arg(path, problem.isEmpty() ? QStringLiteral("cannot be read") : problem));
 }
 
 // Written byte for byte as "Save..." writes it. RxSaveFile keeps the old file until commit,

@@ -1,8 +1,10 @@
 // Runs the real ruxa-convert in a scratch folder holding copies of tests/data/convert.
 #include "render/RxGhostscript.h"
+#include "RxColumnCases.h"
 
 #include <QtTest>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -139,6 +141,8 @@ private slots:
     void usageError();
     void failure_data();
     void failure();
+    void columnFiles_data();
+    void columnFiles();
     void failedWritesLeaveOutputAsItWas_data();
     void failedWritesLeaveOutputAsItWas();
     void help();
@@ -258,6 +262,12 @@ void TestRxConvert::convert_data()
                                                            << QStringLiteral("fixed-12.rx");
     QTest::newRow("orientation kept in the data file")
         << QStringList {"--landscape", twoPoints, out} << QStringLiteral("two-points-landscape.rx");
+    QTest::newRow("columns named by the header line") << QStringList {"--columns", "Year,biology",
+        "named-columns.csv", out} << QStringLiteral("named-columns-1-3.rx");
+    QTest::newRow("columns numbered in a file with a header line") << QStringList {
+        "--columns", "1,3", "named-columns.csv", out} << QStringLiteral("named-columns-1-3.rx");
+    QTest::newRow("semicolon-delimited") << QStringList {"--delimited", "semicolon", "--invec", "0",
+        "semicolon.txt", out} << QStringLiteral("semicolon.rx");
 }
 
 void TestRxConvert::convert()
@@ -445,7 +455,7 @@ void TestRxConvert::usageError_data()
     QTest::newRow("invec above range") << QStringList {"--invec", "10", in, out} << "--invec";
     QTest::newRow("invec negative") << QStringList {"--invec", "-1", in, out} << "--invec";
     QTest::newRow("delimiter not offered")
-        << QStringList {"--delimited", "semicolon", in, out} << "semicolon";
+        << QStringList {"--delimited", "pipe", in, out} << "pipe";
     QTest::newRow("delimiter given as its character")
         << QStringList {"--delimited", ",", in, out} << "--delimited";
     QTest::newRow("columns with one number")
@@ -453,7 +463,7 @@ void TestRxConvert::usageError_data()
     QTest::newRow("columns with three numbers")
         << QStringList {"--columns", "1,2,3", in, out} << "1,2,3";
     QTest::newRow("columns negative") << QStringList {"--columns", "-1,2", in, out} << "-1,2";
-    QTest::newRow("columns not numbers") << QStringList {"--columns", "a,b", in, out} << "a,b";
+    QTest::newRow("columns half empty") << QStringList {"--columns", "Year,", in, out} << "Year,";
     QTest::newRow("columns empty") << QStringList {"--columns=", in, out} << "--columns";
     QTest::newRow("usage checked before the input")
         << QStringList {"--datalen", "7", "nosuch", out} << "--datalen";
@@ -506,6 +516,12 @@ void TestRxConvert::failure_data()
     QTest::newRow("equal columns")
         << QStringList {"--columns", "2,2", "--delimited", "tab", "--invec", "0", threeCols, out}
         << "2,2" << false;
+    QTest::newRow("column name not in the file")
+        << QStringList {"--columns", "Year,Chemistry", "named-columns.csv", out}
+        << "no column named \"Chemistry\"" << false;
+    QTest::newRow("a layout option reads by the profile alone, naming the line")
+        << QStringList {"--delimited", "comma", "--invec", "0", "named-columns.csv", out}
+        << "named-columns.csv, line 1: column 1, \"Year\", is not a number" << false;
     QTest::newRow("append missing")
         << QStringList {in, "--append", "nosuch", out} << "nosuch" << false;
     QTest::newRow("append the reader refuses")
@@ -558,6 +574,49 @@ void TestRxConvert::failure()
     }
 }
 
+void TestRxConvert::columnFiles_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("reads");
+    QTest::addColumn<int>("skipped");
+    for (const RxColumnCase &c : rxColumnCases())
+        QTest::newRow(c.name) << c.text << !c.points.isEmpty() << c.skipped;
+}
+
+// Converted as the program opens them: the same document, byte for byte, or a failure
+// that names the file; rows left out are told in one line.
+void TestRxConvert::columnFiles()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, reads);
+    QFETCH(int, skipped);
+    const QString in = path(QStringLiteral("in.txt"));
+    QVERIFY(writeAll(in, text));
+    const Run r = run({QStringLiteral("in.txt"), QStringLiteral("out.rx")});
+    QCOMPARE(r.status, reads ? 0 : 1);
+    if (!reads) {
+        QVERIFY2(isOneLine(r.err) && r.err.contains("read failed: in.txt "), r.err.constData());
+        QVERIFY(!QFile::exists(path(QStringLiteral("out.rx"))));
+        return;
+    }
+    if (skipped > 0)
+        QVERIFY2(isOneLine(r.err) && r.err.contains("in.txt: Left out "), r.err.constData());
+    else
+        QCOMPARE(r.err, QByteArray());
+
+    QFile f(in);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    RxFile doc;
+    const RxColumnLayout layout = doc.chooseLayout(&f);
+    QCOMPARE(doc.read(&f, layout.xCol, layout.yCol, 0, layout), RxFile::ReadResult::Ok);
+    QBuffer expected;
+    expected.open(QIODevice::WriteOnly);
+    QVERIFY(doc.write(expected));
+    const QString difference
+        = firstDifference(readAll(path(QStringLiteral("out.rx"))), expected.data());
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
 void TestRxConvert::failedWritesLeaveOutputAsItWas_data()
 {
     QTest::addColumn<QString>("output");
@@ -592,9 +651,9 @@ void TestRxConvert::help()
     QCOMPARE(r.status, 0);
     QCOMPARE(r.err, QByteArray());
     QVERIFY2(r.out.startsWith("Usage: ruxa-convert "), r.out.constData());
-    for (const char *option : {"--columns", "--fixed", "--delimited", "--invec", "--datalen",
-             "--append", "--autoscale", "--portrait", "--landscape", "--size", "--help",
-             "--version", ".ps", ".eps", ".pdf", ".png", ".svg", "SOURCE_DATE_EPOCH"})
+    for (const char *option : {"--columns", "--fixed", "--delimited", "semicolon", "--invec",
+             "--datalen", "--append", "--autoscale", "--portrait", "--landscape", "--size",
+             "--help", "--version", ".ps", ".eps", ".pdf", ".png", ".svg", "SOURCE_DATE_EPOCH"})
         QVERIFY2(r.out.contains(option), option);
     QVERIFY2(!QFile::exists(path(QStringLiteral("out.rx"))), "--help converted anyway");
 }
