@@ -7,6 +7,8 @@
 #include <QBuffer>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -65,12 +67,18 @@ std::string_view quoted(std::string_view text, std::size_t open, std::size_t *af
     }
 }
 
+const char *findChar(const char *p, const char *end, char c)
+{
+    if (p >= end)
+        return nullptr;
+    return static_cast<const char *>(std::memchr(p, c, static_cast<std::size_t>(end - p)));
+}
+
 struct Line
 {
-    enum Kind { Row, Comment, Blank };
     qint64 number;
     std::string text; // without its line end
-    Kind kind;
+    RxColumnLayout::LineKind kind;
 };
 
 std::vector<Line> headLines(const QByteArray &head, bool wholeFile)
@@ -86,10 +94,7 @@ std::vector<Line> headLines(const QByteArray &head, bool wholeFile)
         // The head may stop inside a line; the read sees all of it.
         if (!wholeFile && text.size() == line.size() && buffer.atEnd() && in.atEnd())
             break;
-        const Line::Kind kind = RxColumnLayout::isBlank(text) ? Line::Blank
-            : RxColumnLayout::isComment(text)                 ? Line::Comment
-                                                              : Line::Row;
-        lines.push_back({in.lineNumber(), std::string(text), kind});
+        lines.push_back({in.lineNumber(), std::string(text), RxColumnLayout::kindOf(text)});
     }
     return lines;
 }
@@ -239,8 +244,9 @@ QByteArray columnName(std::string_view field)
 // Comment lines are passed over: "# x y" may name columns, but "# by hand" would too.
 void findNames(RxColumnLayout &layout, const std::vector<Line> &lines, qint64 firstLine)
 {
-    auto it = std::find_if(lines.rbegin(), lines.rend(),
-        [&](const Line &l) { return l.number < firstLine && l.kind == Line::Row; });
+    auto it = std::find_if(lines.rbegin(), lines.rend(), [&](const Line &l) {
+        return l.number < firstLine && l.kind == RxColumnLayout::LineKind::Row;
+    });
     if (it == lines.rend())
         return;
     std::vector<std::string_view> fields;
@@ -276,18 +282,17 @@ bool isCountLine(
 
 } // namespace
 
-bool RxColumnLayout::isComment(std::string_view text)
+RxColumnLayout::LineKind RxColumnLayout::kindOf(std::string_view text)
 {
-    text = trimBlanks(text);
-    if (text.empty())
-        return false;
-    return text.front() == '#' || text.front() == '%' || text.front() == '!'
-        || (text.size() > 1 && text[0] == '/' && text[1] == '/');
-}
-
-bool RxColumnLayout::isBlank(std::string_view text)
-{
-    return trimBlanks(text).empty();
+    std::size_t i = 0;
+    while (i < text.size() && isBlankChar(text[i]))
+        ++i;
+    if (i == text.size())
+        return LineKind::Blank;
+    const char c = text[i];
+    if (c == '#' || c == '%' || c == '!' || (c == '/' && i + 1 < text.size() && text[i + 1] == '/'))
+        return LineKind::Comment;
+    return LineKind::Row;
 }
 
 void RxColumnLayout::split(
@@ -301,41 +306,57 @@ void RxColumnLayout::split(
         text.remove_suffix(1);
     if (trailingDelimiter && !runs && !text.empty() && text.back() == delimiter)
         text.remove_suffix(1);
-    std::size_t pos = 0;
+    const char *const begin = text.data();
+    const char *const end = begin + text.size();
+    const char *p = begin;
+    // Millions of rows pass here: the delimiter is found with memchr, and the loops over
+    // blanks run only where there are blanks.
     while (fields.size() < maxFields) {
-        while (pos < text.size() && isPad(text[pos]))
-            ++pos;
-        if (runs && pos >= text.size())
+        while (p < end && isPad(*p))
+            ++p;
+        if (runs && p == end)
             return;
-        std::size_t next = 0;
-        if (pos < text.size() && text[pos] == '"') {
+        const char *next = nullptr;
+        if (p < end && *p == '"') {
             std::size_t after = 0;
-            fields.push_back(quoted(text, pos, &after));
-            next = runs ? after : text.find(delimiter, after);
-            // What stands between a closing quote and the delimiter is passed over.
-            while (runs && next < text.size() && !isPad(text[next]))
-                ++next;
+            fields.push_back(quoted(text, static_cast<std::size_t>(p - begin), &after));
+            next = begin + after;
+            if (runs) {
+                // What stands between a closing quote and the next blank is passed over.
+                while (next < end && !isPad(*next))
+                    ++next;
+            } else {
+                next = findChar(next, end, delimiter);
+            }
         } else if (runs) {
-            next = pos;
-            while (next < text.size() && !isPad(text[next]))
+            next = p;
+            while (next < end && *next != ' ' && *next != '\t')
                 ++next;
-            fields.push_back(text.substr(pos, next - pos));
+            fields.emplace_back(p, static_cast<std::size_t>(next - p));
         } else {
-            next = text.find(delimiter, pos);
-            std::string_view f
-                = text.substr(pos, next == std::string_view::npos ? next : next - pos);
-            while (!f.empty() && isPad(f.back()))
-                f.remove_suffix(1);
-            fields.push_back(f);
+            next = findChar(p, end, delimiter);
+            const char *last = next ? next : end;
+            while (last > p && isPad(last[-1]))
+                --last;
+            fields.emplace_back(p, static_cast<std::size_t>(last - p));
         }
-        if (next >= text.size())
+        if (!next || next >= end)
             return;
-        pos = runs ? next : next + 1;
+        p = runs ? next : next + 1;
     }
 }
 
 RxColumnLayout::Field RxColumnLayout::value(std::string_view field, double *out) const
 {
+    // Numbers first: they are what millions of fields hold. "nan" is one to strtod, but
+    // not to a spreadsheet.
+    double v = 0.0;
+    if (!decimalComma && rxWholeDouble(field, &v)) {
+        if (std::isnan(v))
+            return Field::Missing;
+        *out = v;
+        return Field::Number;
+    }
     field = trimBlanks(field);
     if (field.empty() || isMissingWord(field))
         return Field::Missing;
@@ -351,8 +372,10 @@ RxColumnLayout::Field RxColumnLayout::value(std::string_view field, double *out)
             return rxWholeDouble(std::string_view(text, field.size()), out) ? Field::Number
                                                                             : Field::Text;
         }
+        if (rxWholeDouble(field, out))
+            return Field::Number;
     }
-    return rxWholeDouble(field, out) ? Field::Number : Field::Text;
+    return Field::Text;
 }
 
 RxColumnLayout RxColumnLayout::detect(const QByteArray &head, bool wholeFile)
@@ -370,7 +393,7 @@ RxColumnLayout RxColumnLayout::detect(const QByteArray &head, bool wholeFile)
     const std::vector<Line> lines = headLines(head, wholeFile);
     std::vector<const Line *> rows;
     for (const Line &l : lines) {
-        if (l.kind == Line::Row)
+        if (l.kind == LineKind::Row)
             rows.push_back(&l);
     }
     if (rows.empty()) {

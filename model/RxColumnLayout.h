@@ -50,9 +50,9 @@ struct RxColumnLayout
     static RxColumnLayout detect(const QByteArray &head, bool wholeFile);
 
     // Comment lines ("#", "%", "!" or "//" after leading blanks) and blank lines are no
-    // rows; the line end is already removed.
-    static bool isComment(std::string_view text);
-    static bool isBlank(std::string_view text);
+    // rows. text is a line without its line end.
+    enum class LineKind { Row, Comment, Blank };
+    static LineKind kindOf(std::string_view text);
     // The fields of a row without its line end, at most maxFields of them (the rest of
     // the row is not looked at). A quoted field is its text between the quotes, with a
     // doubled quote inside it left as it is.

@@ -224,33 +224,34 @@ int RxFile::parseFixed(std::string_view line, int *type, float *x, float *y, int
     }
     int t = 1;
     if (typeWidth >= 1) {
-        // A blank type field gives a plain line point, as rows without a type field do.
         const std::string_view field = fixedField(line, 0, typeWidth);
-        const bool blank = stripLineEnd(field).find_first_not_of(' ') == std::string_view::npos;
-        if (strict && !blank && !rxWholeInt(field, 0, &t)) {
+        const bool read = strict ? rxWholeInt(field, 0, &t) : rxScanInt(field, &t);
+        // A blank type field gives a plain line point, as rows without a type field do.
+        if (!read && (!strict || stripLineEnd(field).find_first_not_of(' ') == field.npos)) {
+            t = 1;
+        } else if (!read) {
             if (why)
                 *why = "the point type " + shown(field) + " is not a whole number";
             return 0;
         }
-        if (!strict && !rxScanInt(field, &t))
-            t = 1;
-        if (blank)
-            t = 1;
     }
+    // A field that holds no number fails the row rather than inventing a value.
     const long long width = m_profile.dataLen();
-    float v[2] = {0.0f, 0.0f};
-    const int cols[2] = {xCol, yCol};
-    for (int k = 0; k < 2; ++k) {
-        const std::string_view field = fixedField(line, (cols[k] - 1) * width + typeWidth, width);
-        // A field that holds no number fails the row rather than inventing a value.
-        if (!(strict ? rxWholeFloat(field, &v[k]) : rxScanFloat(field, &v[k]))) {
-            notANumber(why, cols[k], field);
-            return 0;
-        }
+    const std::string_view xField = fixedField(line, (xCol - 1) * width + typeWidth, width);
+    const std::string_view yField = fixedField(line, (yCol - 1) * width + typeWidth, width);
+    float vx = 0.0f;
+    float vy = 0.0f;
+    if (!(strict ? rxWholeFloat(xField, &vx) : rxScanFloat(xField, &vx))) {
+        notANumber(why, xCol, xField);
+        return 0;
+    }
+    if (!(strict ? rxWholeFloat(yField, &vy) : rxScanFloat(yField, &vy))) {
+        notANumber(why, yCol, yField);
+        return 0;
     }
     *type = t;
-    *x = v[0];
-    *y = v[1];
+    *x = vx;
+    *y = vy;
     return 1;
 }
 

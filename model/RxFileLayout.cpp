@@ -150,11 +150,12 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
                 m_preamble.append(text.data(), static_cast<qsizetype>(text.size())).append('\n');
             continue;
         }
-        if (RxColumnLayout::isBlank(text)) {
+        const RxColumnLayout::LineKind kind = RxColumnLayout::kindOf(text);
+        if (kind == RxColumnLayout::LineKind::Blank) {
             newCurve = true;
             continue;
         }
-        if (RxColumnLayout::isComment(text))
+        if (kind == RxColumnLayout::LineKind::Comment)
             continue;
         if (layout.countLine && number == layout.firstLine) {
             count = rxCountValue(text);

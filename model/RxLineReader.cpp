@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -22,6 +23,7 @@ bool RxLineReader::fill()
     if (m_begin > 0) {
         std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
         m_end -= m_begin;
+        m_crFree = m_crFree > m_begin ? m_crFree - m_begin : 0;
         m_begin = 0;
     }
     if (m_buffer.size() < m_end + chunk)
@@ -84,12 +86,18 @@ bool RxLineReader::next(std::string_view &line, qsizetype maxChars)
             const auto *lf
                 = static_cast<const char *>(std::memchr(start + scanned, '\n', window - scanned));
             // A carriage return before the line feed (or before the window's end) ends the
-            // line; the second search covers only the line found, so it costs little.
-            const char *stop = lf ? lf : start + window;
-            const auto *cr = static_cast<const char *>(
-                std::memchr(start + scanned, '\r', stop - (start + scanned)));
-            if (cr) {
-                const auto at = static_cast<std::size_t>(cr - start);
+            // line. Most files hold none: one search over the whole buffer says so, rather
+            // than one a line.
+            const std::size_t stop = m_begin + (lf ? static_cast<std::size_t>(lf - start) : window);
+            if (m_crFree < stop) {
+                const std::size_t from = std::max(m_crFree, m_begin);
+                const auto *found = static_cast<const char *>(
+                    std::memchr(m_buffer.data() + from, '\r', m_end - from));
+                m_crFree = found ? static_cast<std::size_t>(found - m_buffer.data()) : m_end;
+            }
+            if (m_crFree < stop) {
+                const std::size_t at = m_crFree - m_begin;
+                const char *cr = start + at;
                 if (at + 1 < available) {
                     line = take(at + 1 + (cr[1] == '\n' ? 1 : 0), true);
                     return true;

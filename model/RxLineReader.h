@@ -44,6 +44,8 @@ private:
     std::vector<char> m_buffer;
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
+    // No carriage return stands in the buffer from m_begin up to this index.
+    std::size_t m_crFree = 0;
     qint64 m_lineNumber = 0;
     bool m_atLineStart = true;
     bool m_checkMark;

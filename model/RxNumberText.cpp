@@ -147,6 +147,10 @@ bool parseSimpleDecimal(const char *p, const char *end, SimpleDecimal &d)
     return true;
 }
 
+// 10^0 ... 10^22: every one exact in a double, so the fast path's one operation rounds once.
+constexpr double exactPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // 10^k for k in -64 ... 64, each correctly rounded (strtod of "1eK").
 const double *powersOfTen()
 {
@@ -283,7 +287,8 @@ double rxAtof(std::string_view text)
         if (parseSimpleDecimal(s.p, end, d) && d.mantissa <= (std::uint64_t(1) << 53)
             && d.exponent >= -22 && d.exponent <= 22) {
             v = static_cast<double>(d.mantissa);
-            v = d.exponent < 0 ? v / powersOfTen()[-d.exponent] : v * powersOfTen()[d.exponent];
+            v = d.exponent < 0 ? v / exactPowersOfTen[-d.exponent]
+                               : v * exactPowersOfTen[d.exponent];
             return s.negative ? -v : v;
         }
         const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
@@ -413,7 +418,8 @@ bool rxWholeDouble(std::string_view text, double *out)
             if (!onlySpace(d.end, end))
                 return false;
             v = static_cast<double>(d.mantissa);
-            v = d.exponent < 0 ? v / powersOfTen()[-d.exponent] : v * powersOfTen()[d.exponent];
+            v = d.exponent < 0 ? v / exactPowersOfTen[-d.exponent]
+                               : v * exactPowersOfTen[d.exponent];
             *out = s.negative ? -v : v;
             return true;
         }
