@@ -1,6 +1,7 @@
 // Reading, writing and importing large documents: times (medians of several runs) and the
 // peak memory of a process that holds a document, for 10^4, 10^5 and 10^6 points, as
-// ratios to the targets.
+// ratios to the targets. Then a CSV with a header line read by layout detection, against
+// the same rows without the header read with a comma-delimited profile.
 //
 //     build/bench/ruxa-bench-model [runs]
 #include "bench/RxBenchData.h"
@@ -37,16 +38,38 @@ template <typename F> double medianSeconds(int runs, F &&work)
     return times[times.size() / 2];
 }
 
-bool readInto(RxFile &doc, const QString &path, bool columns)
+constexpr double detectTarget = 1.2; // times the explicit profile's read
+
+enum class Layout { DataFile, Tab, Comma, Detected };
+
+bool readInto(RxFile &doc, const QString &path, Layout layout)
 {
-    if (columns) {
+    if (layout == Layout::Tab || layout == Layout::Comma) {
         RxProfile p;
         p.setUseDelim(1);
+        p.setDelimChar(layout == Layout::Tab ? '\t' : ',');
         p.setInVecLen(0);
         doc.setProfile(p);
     }
     QFile f(path);
     return f.open(QIODevice::ReadOnly) && doc.read(&f, 1, 2, 0) == RxFile::ReadResult::Ok;
+}
+
+// The noisy sine as a CSV, with or without a header line.
+bool writeCsv(const RxFile &doc, const QString &path, bool header)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    const RxCurve *c = doc.curve(0);
+    QByteArray text = header ? "time,signal\n" : "";
+    char line[64];
+    for (int i = 0; i < c->numPoints(); ++i) {
+        const int n = std::snprintf(line, sizeof line, "%g,%g\n", static_cast<double>(c->x(i)),
+            static_cast<double>(c->y(i)));
+        text.append(line, n);
+    }
+    return f.write(text) == text.size();
 }
 
 long peakKiB()
@@ -62,20 +85,22 @@ long peakKiB()
 }
 
 // Child mode: read one file and print the peak above the baseline, in bytes.
-int hold(const QString &path, bool columns)
+int hold(const QString &path, Layout layout)
 {
     const long before = peakKiB();
     RxFile doc;
-    if (!readInto(doc, path, columns))
+    if (!readInto(doc, path, layout))
         return 1;
     std::printf("%ld %lld\n", (peakKiB() - before) * 1024, doc.totalPoints());
     return 0;
 }
 
-double memoryRatio(const QString &self, const QString &path, bool columns, int n)
+double memoryRatio(const QString &self, const QString &path, Layout layout, int n)
 {
+    static const char *const modes[]
+        = {"--hold", "--hold-columns", "--hold-comma", "--hold-detected"};
     QProcess p;
-    p.start(self, {columns ? "--hold-columns" : "--hold", path});
+    p.start(self, {modes[static_cast<int>(layout)], path});
     p.waitForFinished(-1);
     const QList<QByteArray> out = p.readAllStandardOutput().trimmed().split(' ');
     if (p.exitCode() != 0 || out.value(1).toLongLong() != n)
@@ -89,8 +114,13 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 3 && args[1].startsWith("--hold"))
-        return hold(args[2], args[1] == "--hold-columns");
+    if (args.size() == 3 && args[1].startsWith("--hold")) {
+        const Layout layout = args[1] == "--hold-columns" ? Layout::Tab
+            : args[1] == "--hold-comma"                   ? Layout::Comma
+            : args[1] == "--hold-detected"                ? Layout::Detected
+                                                          : Layout::DataFile;
+        return hold(args[2], layout);
+    }
     const int runs = args.size() > 1 ? std::max(1, args[1].toInt()) : 7;
 
     QTemporaryDir dir;
@@ -105,11 +135,11 @@ int main(int argc, char **argv)
 
         const double read = medianSeconds(runs, [&] {
             RxFile d;
-            if (!readInto(d, data, false))
+            if (!readInto(d, data, Layout::DataFile))
                 qFatal("read failed");
         });
         RxFile loaded;
-        readInto(loaded, data, false);
+        readInto(loaded, data, Layout::DataFile);
         const QString out = dir.filePath("out.rx");
         const double write = medianSeconds(runs, [&] {
             QFile f(out);
@@ -118,14 +148,48 @@ int main(int argc, char **argv)
         });
         const double import = medianSeconds(runs, [&] {
             RxFile d;
-            if (!readInto(d, columns, true))
+            if (!readInto(d, columns, Layout::Tab))
                 qFatal("import failed");
         });
-        const double memory = std::max(
-            memoryRatio(args[0], data, false, n), memoryRatio(args[0], columns, true, n));
+        const double memory = std::max(memoryRatio(args[0], data, Layout::DataFile, n),
+            memoryRatio(args[0], columns, Layout::Tab, n));
         std::printf("%9d %10.4f %10.2f %10.4f %10.2f %10.4f %10.2f %8.2f %8.2f\n", n, read,
             read / readTarget, write, write / writeTarget, import, import / importTarget, memory,
             memory / memoryTarget);
+    }
+
+    std::printf("\n%9s %12s %12s %10s %8s %8s\n", "CSV rows", "detected s", "profile s", "/target",
+        "mem x", "/target");
+    for (int n : {10000, 100000, 1000000}) {
+        const RxFile doc = rxNoisySine(n);
+        const QString headed = dir.filePath(QString("sine%1.csv").arg(n));
+        const QString plain = dir.filePath(QString("plain%1.csv").arg(n));
+        if (!writeCsv(doc, headed, true) || !writeCsv(doc, plain, false))
+            qFatal("cannot write the data into %s", qPrintable(dir.path()));
+        // Paired: each run reads both, so that a busy moment slows both alike.
+        std::vector<double> ratios;
+        double detected = 0.0;
+        double profile = 0.0;
+        for (int r = 0; r < runs; ++r) {
+            const double d = medianSeconds(1, [&] {
+                RxFile got;
+                if (!readInto(got, headed, Layout::Detected) || got.totalPoints() != n)
+                    qFatal("detected read failed");
+            });
+            const double p = medianSeconds(1, [&] {
+                RxFile got;
+                if (!readInto(got, plain, Layout::Comma) || got.totalPoints() != n)
+                    qFatal("profile read failed");
+            });
+            ratios.push_back(d / p);
+            detected += d / runs;
+            profile += p / runs;
+        }
+        std::sort(ratios.begin(), ratios.end());
+        const double ratio = ratios[ratios.size() / 2];
+        const double memory = memoryRatio(args[0], headed, Layout::Detected, n);
+        std::printf("%9d %12.4f %12.4f %10.2f %8.2f %8.2f\n", n, detected, profile,
+            ratio / detectTarget, memory, memory / memoryTarget);
     }
     return 0;
 }
