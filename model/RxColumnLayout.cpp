@@ -41,7 +41,8 @@ bool equalsIgnoringCase(std::string_view a, const char *b)
 // The words that spreadsheets, statistics packages and instruments write for "no value".
 bool isMissingWord(std::string_view s)
 {
-    if (s == "NA" || s == "N/A" || s == "-" || s == "?" || s == ".")
+    if (s == "-" || s == "?" || s == "." || equalsIgnoringCase(s, "na")
+        || equalsIgnoringCase(s, "n/a"))
         return true;
     if (s.front() == '-' || s.front() == '+')
         s.remove_prefix(1);

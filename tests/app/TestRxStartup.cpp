@@ -135,6 +135,8 @@ void TestRxStartup::opensWindow_data()
                                                           << "test.int" << 2;
     QTest::newRow("two columns") << "two.txt"
                                  << "two.txt" << 2;
+    QTest::newRow("a spreadsheet's CSV") << "data.csv"
+                                         << "data.csv" << 3;
 }
 
 void TestRxStartup::opensWindow()
@@ -147,6 +149,7 @@ void TestRxStartup::opensWindow()
     QFile::copy(rx, m_dir.filePath("again.rx.rx"));
     QFile::copy(rx, m_dir.filePath("test.int"));
     writeFile(m_dir.filePath("two.txt"), twoColumns);
+    writeFile(m_dir.filePath("data.csv"), "time,value\r\n0,1.5\r\n1,2.5\r\n2,3.5\r\n");
     const QString old = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_dir.path()));
     RxWindow *window = nullptr;

@@ -115,6 +115,7 @@ private slots:
     void openRefusedLeavesDocument_data();
     void openRefusedLeavesDocument();
     void openAppendAndStartNames();
+    void columnFileAsksAndTellsOnce();
     void postScriptStartName_data();
     void postScriptStartName();
     void saveWritesOrKeepsOldFile_data();
@@ -241,6 +242,24 @@ void TestRxWidget::openAppendAndStartNames()
     w.saveAsPostscript();
     QCOMPARE(w.start, QString());
     QCOMPARE(changed.count(), 2);
+}
+
+// A spreadsheet's export: the column question preselects the first two columns of numbers
+// by their names, and the rows left out are told once, after the plot is there.
+void TestRxWidget::columnFileAsksAndTellsOnce()
+{
+    Widget w;
+    w.nextName = put(
+        "runs.csv", "\"run\";\"t\";\"low\";\"high\"\r\nA;0;1,5;2\r\nB;1;none;3\r\nC;2;2,5;4\r\n");
+    ModalAnswers answers({"Plot"});
+    w.open();
+    QCOMPARE(answers.seen,
+        QStringList(
+            {"Select Data Columns", "Rx: Left out 1 row whose X or Y is not a number: line 3."}));
+    QCOMPARE(w.document().totalPoints(), 2LL);
+    QCOMPARE(w.document().curve(0)->y(1), 2.5f);
+    QCOMPARE(w.document().scale().yLabel(), QByteArray("low"));
+    QCOMPARE(w.document().profile().useDelim(), 0);
 }
 
 void TestRxWidget::postScriptStartName_data()

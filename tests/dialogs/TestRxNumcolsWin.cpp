@@ -1,4 +1,5 @@
 #include "dialogs/RxNumcolsWin.h"
+#include "model/RxColumnLayout.h"
 
 #include <QComboBox>
 #include <QMessageBox>
@@ -15,6 +16,7 @@ class TestRxNumcolsWin : public QObject
 private slots:
     void initTestCase();
     void offersEveryColumn();
+    void namesAndDetectedColumns();
     void execResult_data();
     void execResult();
     void equalColumnsWarnAndStayOpen();
@@ -45,6 +47,33 @@ void TestRxNumcolsWin::offersEveryColumn()
     }
     QCOMPARE(control<QComboBox>(dlg, "ComboBox_1")->currentText(), QString("1"));
     QCOMPARE(control<QComboBox>(dlg, "ComboBox_2")->currentText(), QString("2"));
+}
+
+// A detected layout: every column, named from the header line, X and Y preselected.
+void TestRxNumcolsWin::namesAndDetectedColumns()
+{
+    RxColumnLayout layout;
+    layout.columns = 4;
+    layout.names = {"date", "low", "",
+        "Temperature of the probe (\xB0"
+        "C)"};
+    layout.xCol = 2;
+    layout.yCol = 4;
+    int x = 0;
+    int y = 0;
+    RxNumcolsWin dlg(layout, &x, &y);
+    dlg.show();
+    auto *yBox = control<QComboBox>(dlg, "ComboBox_2");
+    const QStringList expected {
+        "1: date", "2: low", "3", QString::fromUtf8("4: Temperature of the\u2026")};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(yBox->itemText(i), expected.at(i));
+    QCOMPARE(control<QComboBox>(dlg, "ComboBox_1")->currentIndex(), 1);
+    QCOMPARE(yBox->currentIndex(), 3);
+    click(dlg, "PushButton_1");
+    QCOMPARE(dlg.result(), 1);
+    QCOMPARE(x, 2);
+    QCOMPARE(y, 4);
 }
 
 void TestRxNumcolsWin::execResult_data()

@@ -24,20 +24,20 @@ public:
         return f.fileName();
     }
 
-    // Probes and reads as the program opens a file: columns xCol and yCol when the probe
-    // finds three or more, else 1 and 2.
+    // Reads as the program opens a file: columns xCol and yCol when the layout has three
+    // or more columns of numbers, else the layout's own.
     static RxFile::ReadResult read(
         RxFile &doc, const QString &file, int append = 0, int xCol = 1, int yCol = 2)
     {
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly))
             return RxFile::ReadResult::Failed;
-        const int n = doc.checkNumCols(&f);
-        if (n < 3) {
-            xCol = 1;
-            yCol = 2;
+        const RxColumnLayout layout = doc.chooseLayout(&f);
+        if (layout.numericColumns < 3) {
+            xCol = layout.xCol;
+            yCol = layout.yCol;
         }
-        return doc.read(&f, xCol, yCol, append);
+        return doc.read(&f, xCol, yCol, append, layout);
     }
 
     RxFile::ReadResult readBytes(RxFile &doc, const QByteArray &bytes, int append = 0,
