@@ -128,7 +128,7 @@ bool RxFile::profileReadsHead(const QByteArray &head, bool whole) const
 
 // Blank lines start a new curve; comments, and rows where X or Y is missing, are passed
 // over; rows where X or Y is other text are passed over and counted. The lines above the
-// data are no rows, but the design's comment lines among them stay with the document.
+// data are no rows, but the "c" comment lines that open the file stay with the document.
 RxFile::ReadResult RxFile::readDetected(ReadState &s)
 {
     const RxColumnLayout &layout = *s.layout;
@@ -141,12 +141,15 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
     long long count = -1;
     long long rows = 0;
     bool newCurve = true;
+    bool leading = true;
     std::string_view line;
     while (s.in.next(line)) {
         const std::string_view text = stripLineEnd(line);
         const qint64 number = s.in.lineNumber();
         if (number < layout.firstLine) {
-            if (rxIsCLine(text))
+            // As the data file's reader keeps them: the "c" lines that open the file.
+            leading = leading && rxIsCLine(text);
+            if (leading)
                 m_preamble.append(text.data(), static_cast<qsizetype>(text.size())).append('\n');
             continue;
         }
