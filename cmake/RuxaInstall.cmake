@@ -9,3 +9,5 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/ruxa-mime.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${PROJECT_SOURCE_DIR}/data/ruxa.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${PROJECT_SOURCE_DIR}/data/ruxa.1 ${PROJECT_SOURCE_DIR}/data/ruxa-convert.1
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
