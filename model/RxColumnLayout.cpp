@@ -263,8 +263,8 @@ void findNames(RxColumnLayout &layout, const std::vector<Line> &lines, qint64 fi
         layout.names.append(columnName(f));
 }
 
-// The design's count line: the first row of the file, one whole number, right above the
-// data.
+// A count line, as plain column files have always had: the first row of the file (after
+// "c" comment lines), one whole number above 0, right above the data.
 bool isCountLine(
     const RxColumnLayout &layout, const std::vector<const Line *> &rows, std::size_t start)
 {
@@ -277,8 +277,7 @@ bool isCountLine(
     std::vector<std::string_view> fields;
     layout.split(rows[start - 1]->text, fields);
     int count = 0;
-    return fields.size() == 1 && fields[0].find('.') == std::string_view::npos
-        && rxWholeInt(fields[0], 10, &count) && count > 0;
+    return fields.size() == 1 && rxWholeInt(fields[0], 10, &count) && count > 0;
 }
 
 } // namespace

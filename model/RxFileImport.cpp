@@ -99,13 +99,14 @@ namespace {
 // A field's text in a report: short, and one line whatever the file holds.
 QByteArray shown(std::string_view field)
 {
-    QByteArray text(stripLineEnd(field).data(),
-        static_cast<qsizetype>(std::min<std::size_t>(stripLineEnd(field).size(), 40)));
+    constexpr std::size_t most = 40;
+    field = stripLineEnd(field);
+    QByteArray text(field.data(), static_cast<qsizetype>(std::min(field.size(), most)));
     for (char &c : text) {
         if (static_cast<unsigned char>(c) < 0x20)
             c = ' ';
     }
-    return '"' + text + (stripLineEnd(field).size() > 40 ? "...\"" : "\"");
+    return '"' + text + (field.size() > most ? "...\"" : "\"");
 }
 
 void notANumber(QByteArray *why, int column, std::string_view field)
