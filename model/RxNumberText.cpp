@@ -406,63 +406,72 @@ bool wholeBySlowPath(std::string_view text, T *out, Convert convert)
 
 } // namespace
 
-bool rxWholeDouble(std::string_view text, double *out)
+namespace {
+
+// What the strict readers' fast path needs of their type: where a short decimal and one
+// power of ten are both exact, so that one operation rounds once (Clinger's fast path),
+// and the C library's own conversion for the rest.
+template <typename T> struct WholeNumber;
+
+template <> struct WholeNumber<double>
 {
+    static constexpr std::uint64_t maxMantissa = std::uint64_t(1) << 53;
+    static constexpr int maxExponent = 22;
+    static double power(int k) { return exactPowersOfTen[k]; }
+    static double slow(const char *p, char **stop) { return strtod_l(p, stop, cLocale()); }
+};
+
+template <> struct WholeNumber<float>
+{
+    static constexpr std::uint64_t maxMantissa = std::uint64_t(1) << 24;
+    static constexpr int maxExponent = 10;
+    static float power(int k)
+    {
+        static constexpr float powers[]
+            = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+        return powers[k];
+    }
+    static float slow(const char *p, char **stop) { return strtof_l(p, stop, cLocale()); }
+};
+
+template <typename T> bool wholeNumber(std::string_view text, T *out)
+{
+    using N = WholeNumber<T>;
     const char *end = text.data() + text.size();
     const Sign s = skipSpaceAndSign(text.data(), end);
     if (startsDecimal(s.p, end)) {
-        double v = 0.0;
+        T v = 0;
+        const char *stop = nullptr;
         SimpleDecimal d;
-        if (parseSimpleDecimal(s.p, end, d) && d.mantissa <= (std::uint64_t(1) << 53)
-            && d.exponent >= -22 && d.exponent <= 22) {
-            if (!onlySpace(d.end, end))
-                return false;
-            v = static_cast<double>(d.mantissa);
-            v = d.exponent < 0 ? v / exactPowersOfTen[-d.exponent]
-                               : v * exactPowersOfTen[d.exponent];
-            *out = s.negative ? -v : v;
-            return true;
+        if (parseSimpleDecimal(s.p, end, d) && d.mantissa <= N::maxMantissa
+            && d.exponent >= -N::maxExponent && d.exponent <= N::maxExponent) {
+            v = static_cast<T>(d.mantissa);
+            v = d.exponent < 0 ? v / N::power(-d.exponent) : v * N::power(d.exponent);
+            stop = d.end;
+        } else if (const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
+                   r.ec == std::errc()) {
+            stop = r.ptr;
         }
-        const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
-        if (r.ec == std::errc()) {
-            if (!onlySpace(r.ptr, end))
+        if (stop) {
+            if (!onlySpace(stop, end))
                 return false;
             *out = s.negative ? -v : v;
             return true;
         }
     }
-    return wholeBySlowPath(
-        text, out, [](const char *p, char **stop) { return strtod_l(p, stop, cLocale()); });
+    return wholeBySlowPath(text, out, N::slow);
+}
+
+} // namespace
+
+bool rxWholeDouble(std::string_view text, double *out)
+{
+    return wholeNumber(text, out);
 }
 
 bool rxWholeFloat(std::string_view text, float *out)
 {
-    const char *end = text.data() + text.size();
-    const Sign s = skipSpaceAndSign(text.data(), end);
-    if (startsDecimal(s.p, end)) {
-        static constexpr float powersOfTenF[]
-            = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-        float v = 0.0f;
-        SimpleDecimal d;
-        if (parseSimpleDecimal(s.p, end, d) && d.mantissa <= (std::uint64_t(1) << 24)
-            && d.exponent >= -10 && d.exponent <= 10) {
-            if (!onlySpace(d.end, end))
-                return false;
-            v = static_cast<float>(d.mantissa);
-            v = d.exponent < 0 ? v / powersOfTenF[-d.exponent] : v * powersOfTenF[d.exponent];
-            *out = s.negative ? -v : v;
-            return true;
-        }
-        const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
-        if (r.ec == std::errc()) {
-            if (!onlySpace(r.ptr, end))
-                return false;
-            *out = s.negative ? -v : v;
-            return true;
-        }
-    }
-    return wholeBySlowPath(
-        text, out, [](const char *p, char **stop) { return strtof_l(p, stop, cLocale()); });
+    return wholeNumber(text, out);
 }
 
 bool rxWholeInt(std::string_view text, int base, int *out)

@@ -89,6 +89,50 @@ CScanInt cScanInt(const char *text)
     return r;
 }
 
+// The strict forms' reference: the C conversion, then nothing but white space. A NUL
+// inside the view (where the reference stops short of it) is neither.
+template <typename T, typename Convert>
+bool cWhole(std::string_view view, const char *text, T *out, Convert convert)
+{
+    if (std::strlen(text) != view.size())
+        return false;
+    char *end = nullptr;
+    const T v = convert(text, &end);
+    if (end == text)
+        return false;
+    while (*end == ' ' || (*end >= '\t' && *end <= '\r'))
+        ++end;
+    if (*end)
+        return false;
+    *out = v;
+    return true;
+}
+
+template <typename T, typename Convert>
+QByteArray wholeDisagrees(const char *name, std::string_view view, const char *reference,
+    bool (*reader)(std::string_view, T *), Convert convert)
+{
+    T got = T(-12.5);
+    T expected = T(-12.5);
+    const bool ok = reader(view, &got);
+    const bool cOk = cWhole(view, reference, &expected, convert);
+    if (ok == cOk && std::memcmp(&got, &expected, sizeof got) == 0)
+        return QByteArray();
+    return QByteArray(name) + ' ' + QByteArray::number(ok) + ' '
+        + QByteArray::number(static_cast<double>(got), 'g', 17) + " C " + QByteArray::number(cOk)
+        + ' ' + QByteArray::number(static_cast<double>(expected), 'g', 17);
+}
+
+bool wholeDecimal(std::string_view text, int *out)
+{
+    return rxWholeInt(text, 10, out);
+}
+
+bool wholeAnyBase(std::string_view text, int *out)
+{
+    return rxWholeInt(text, 0, out);
+}
+
 int cCount(const char *text)
 {
     const long long v = std::strtoll(text, nullptr, 10);
@@ -123,7 +167,18 @@ QByteArray readersDisagree(std::string_view view, const char *reference)
     if (rxCountValue(view) != cCount(reference))
         return "rxCountValue " + QByteArray::number(rxCountValue(view)) + " strtoll "
             + QByteArray::number(cCount(reference));
-    return QByteArray();
+    QByteArray whole = wholeDisagrees("rxWholeDouble", view, reference, rxWholeDouble,
+        [](const char *t, char **e) { return std::strtod(t, e); });
+    if (whole.isEmpty())
+        whole = wholeDisagrees("rxWholeFloat", view, reference, rxWholeFloat,
+            [](const char *t, char **e) { return std::strtof(t, e); });
+    if (whole.isEmpty())
+        whole = wholeDisagrees("rxWholeInt base 10", view, reference, wholeDecimal,
+            [](const char *t, char **e) { return static_cast<int>(std::strtol(t, e, 10)); });
+    if (whole.isEmpty())
+        whole = wholeDisagrees("rxWholeInt base 0", view, reference, wholeAnyBase,
+            [](const char *t, char **e) { return static_cast<int>(std::strtol(t, e, 0)); });
+    return whole;
 }
 
 // "%+W.(W-7)E" by the C library, repaired like winFixExpFmt where it is too wide.
