@@ -103,7 +103,8 @@ public:
     // Frame, limit numbers, titles, zero lines and ticks or grids.
     void drawAxes();
     // The curve's points from ... to (-1: all; -2: a circle at point to, painter only;
-    // -3: the last segment), in the curve's colour plus colourOffset.
+    // -3: the last segment), each part in the colour the whole curve has there plus
+    // colourOffset, so that a selection stands out everywhere, after a "new line" too.
     void drawCurve(const RxCurve &curve, int from, int to, int colourOffset);
     void drawComments(const RxComments &comments);
 

@@ -28,6 +28,19 @@ int colourIndex(long long v)
     return static_cast<int>(std::max<long long>(v, INT_MIN));
 }
 
+// The colour index in force at point i: the curve's own, until a "new line" point (type 0
+// or below) after the first sets another. A selection drawn from i on starts from it, so
+// that it differs from the colour the whole curve is drawn in there.
+long long colourAt(const RxCurve &curve, int i)
+{
+    for (int k = i; k > 0; --k) {
+        const int type = curve.pointType(k);
+        if (type <= 0)
+            return -static_cast<long long>(type);
+    }
+    return curve.color();
+}
+
 // Arrowhead corners are computed from lengths that have no upper bound.
 int truncInBand(double v, int low, int high)
 {
@@ -86,7 +99,7 @@ void RxDraw::drawCurve(const RxCurve &curve, int from, int to, int colourOffset)
     if (from != -2 && (first < 0 || last < first))
         return;
 
-    setColor(colourIndex(static_cast<long long>(curve.color()) + colourOffset));
+    setColor(colourIndex(colourAt(curve, from == -2 ? to : first) + colourOffset));
     setLineType(curve.lineType(), curve.patternLength());
     setLineWidth(curve.lineWidth());
 
@@ -139,7 +152,9 @@ void RxDraw::drawCurve(const RxCurve &curve, int from, int to, int colourOffset)
         previous = point;
         hasPrevious = placed;
         if (type <= 0) {
-            setColor(colourIndex(-static_cast<long long>(type)));
+            // The offset holds across the colour change, or a selection would vanish into
+            // the curve drawn under it from here on.
+            setColor(colourIndex(-static_cast<long long>(type) + colourOffset));
             continue;
         }
         if (!placed || isOutside(point.x(), point.y()))

@@ -104,10 +104,11 @@ RxScale windowFor(bool yLog)
     return s;
 }
 
-// Draws c whole as unrotated PostScript. Empty when Ghostscript reads the output without
-// complaint, else what went wrong.
+// Draws c (whole, unless from and to say otherwise) as unrotated PostScript. Empty when
+// Ghostscript reads the output without complaint, else what went wrong.
 QByteArray drawPostScript(Recorder &d, const RxCurve &c, const RxScale &scale = RxScale(),
-    RxPlotDefs defs = RxPlotDefs(), int offset = 0, QByteArray *out = nullptr)
+    RxPlotDefs defs = RxPlotDefs(), int offset = 0, QByteArray *out = nullptr, int from = -1,
+    int to = 0)
 {
     defs.setRotatePlot(0);
     QBuffer buffer;
@@ -116,7 +117,7 @@ QByteArray drawPostScript(Recorder &d, const RxCurve &c, const RxScale &scale = 
     if (!d.beginPostScript(&buffer, defs, scale))
         return "beginPostScript refused";
     d.clear();
-    d.drawCurve(c, -1, 0, offset);
+    d.drawCurve(c, from, to, offset);
     d.end();
     if (out)
         *out = buffer.data();
@@ -331,17 +332,22 @@ void TestRxDrawCurve::colourArithmetic_data()
     QTest::addColumn<int>("colour");
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("breakType");
-    QTest::addColumn<QColor>("curveColour");
-    QTest::addColumn<QColor>("breakColour");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QList<int>>("colours");
 
-    const QColor blue(0, 0, 255);
-    const QColor green(0, 255, 0);
-    const QColor red(255, 0, 0);
-    QTest::newRow("selection in the next colour") << 1 << 1 << -3 << green << red;
-    QTest::newRow("offset past white wraps to blue") << 7 << 1 << 0 << blue << QColor(0, 0, 0);
-    QTest::newRow("offset near the int limit") << 7 << INT_MAX << -14 << blue << QColor(Qt::white);
+    // Five points, point 2 of the break type. 1 blue, 2 green, 3 red, 4 cyan; 8 wraps to 1.
+    QTest::newRow("selection in the next colour, past the break too")
+        << 1 << 1 << -3 << -1 << 0 << QList<int> {2, 4};
+    QTest::newRow("offset past white wraps to blue, black to blue")
+        << 7 << 1 << 0 << -1 << 0 << QList<int> {1, 1};
+    QTest::newRow("offset near the int limit")
+        << 7 << INT_MAX << -14 << -1 << 0 << QList<int> {1, 1};
     // -INT_MIN is 2^31, which wraps to green.
-    QTest::newRow("break type INT_MIN") << 3 << 0 << INT_MIN << red << green;
+    QTest::newRow("break type INT_MIN") << 3 << 0 << INT_MIN << -1 << 0 << QList<int> {3, 2};
+    QTest::newRow("range across a new line") << 1 << 1 << 0 << 1 << 4 << QList<int> {2, 1};
+    QTest::newRow("range after the break") << 1 << 1 << -3 << 3 << 4 << QList<int> {4};
+    QTest::newRow("last segment after the break") << 1 << 0 << -3 << -3 << 0 << QList<int> {3};
 }
 
 void TestRxDrawCurve::colourArithmetic()
@@ -349,18 +355,18 @@ void TestRxDrawCurve::colourArithmetic()
     QFETCH(int, colour);
     QFETCH(int, offset);
     QFETCH(int, breakType);
-    QFETCH(QColor, curveColour);
-    QFETCH(QColor, breakColour);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QList<int>, colours);
 
-    RxCurve c = curveOf(QStringLiteral("0:0.1,0.1 1:0.2,0.2 1:0.3,0.3"), colour);
+    RxCurve c
+        = curveOf(QStringLiteral("0:0.1,0.1 1:0.2,0.2 1:0.3,0.3 1:0.4,0.4 1:0.5,0.5"), colour);
     QVERIFY(c.setPoint(2, breakType, 0.3f, 0.3f));
     Recorder d;
-    const QByteArray error = drawPostScript(d, c, RxScale(), RxPlotDefs(), offset);
+    const QByteArray error
+        = drawPostScript(d, c, RxScale(), RxPlotDefs(), offset, nullptr, from, to);
     QVERIFY2(error.isEmpty(), error.constData());
-
-    QCOMPARE(d.colours.size(), 2);
-    QCOMPARE(RxDraw::colorOf(d.colours[0]), curveColour);
-    QCOMPARE(RxDraw::colorOf(d.colours[1]), breakColour);
+    QCOMPARE(d.colours, colours);
 }
 
 void TestRxDrawCurve::characterMarkers()
