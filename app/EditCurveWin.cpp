@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMessageBox>
 
+#include <algorithm>
+
 // The rows are made from the working curve only when the view asks for them, so that a
 // curve of a million points opens at once.
 class PointListModel : public QAbstractListModel
@@ -150,7 +152,26 @@ void EditCurveWin::showPopup(int row)
     m_point = row;
     // popup() rather than exec(): the arrow keys keep moving through the list, and
     // nothing waits for the menu to close.
-    m_popup->popup(QCursor::pos());
+    m_popup->popup(popupPosition(row));
+}
+
+// A click opens the menu on the row under the pointer, so it opens there. A key opens it on
+// the row it moved to while the pointer may be anywhere on the screen: then it opens below
+// that row, within the list's visible part.
+QPoint EditCurveWin::popupPosition(int row) const
+{
+    QWidget *viewport = ListBox_1->viewport();
+    const QRect rect = ListBox_1->visualRect(m_model->index(row));
+    const QPoint pointer = QCursor::pos();
+    if (rect.contains(viewport->mapFromGlobal(pointer)))
+        return pointer;
+    QPoint below(rect.left(), rect.bottom() + 1);
+    const QRect visible = viewport->rect();
+    if (visible.isValid()) {
+        below = QPoint(std::clamp(below.x(), visible.left(), visible.right()),
+            std::clamp(below.y(), visible.top(), visible.bottom()));
+    }
+    return viewport->mapToGlobal(below);
 }
 
 bool EditCurveWin::havePoint() const

@@ -46,6 +46,7 @@ private:
     void storeCurve();
     void newLineRefused(const char *text);
     void setCurrentRowQuietly(int row);
+    QPoint popupPosition(int row) const;
     bool askPoint(int *t, float *x, float *y);
     void insertAfterCurrent(int t, float x, float y);
 

@@ -3,6 +3,7 @@
 #include "model/RxFile.h"
 
 #include <QComboBox>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -198,10 +199,22 @@ void TestEditCurveWin::menuOpensOnEveryRowChange()
             "Break Curve After"}));
     QVERIFY(!menuAction(w, "Paste")->isEnabled());
 
+    // A key opens the menu below the row it moved to, though the pointer is far away.
+    QWidget *rows = list(w)->viewport();
+    QCursor::setPos(790, 590);
     list(w)->setFocus();
     QTest::keyClick(list(w), Qt::Key_Down);
     QCOMPARE(list(w)->currentIndex().row(), 1);
     QVERIFY(menu->isVisible());
+    const QRect second = list(w)->visualRect(list(w)->currentIndex());
+    QCOMPARE(menu->pos(), rows->mapToGlobal(QPoint(second.left(), second.bottom() + 1)));
+    menu->hide();
+
+    // A click opens it at the pointer, on the row clicked.
+    const QPoint onRow = list(w)->visualRect(list(w)->model()->index(3, 0)).center();
+    QCursor::setPos(rows->mapToGlobal(onRow));
+    QTest::mouseClick(rows, Qt::LeftButton, {}, onRow);
+    QCOMPARE(menu->pos(), rows->mapToGlobal(onRow));
     menu->hide();
 }
 
