@@ -22,8 +22,35 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
+
+// Puts a dialog beside the plot's window, so that what it changes in the plot stays in
+// view: to the right, else to the left, each only where the screen has room for the whole
+// dialog; else it stays where Qt puts it, centred over the plot.
+void placeBeside(QWidget *dialog, const QWidget *plot)
+{
+    const QWidget *window = plot->window();
+    const QScreen *screen = window->screen();
+    if (!window->isVisible() || !screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    // A dialog has no frame before it is shown; the window manager gives it one like the
+    // plot window's.
+    const QSize size = dialog->size() + frame.size() - window->geometry().size();
+    if (size.height() > area.height())
+        return;
+    const int top = qBound(area.top(), frame.top(), area.bottom() + 1 - size.height());
+    for (const int left : {frame.right() + 1, frame.left() - size.width()}) {
+        const QRect place(QPoint(left, top), size);
+        if (area.contains(place)) {
+            dialog->move(place.topLeft());
+            return;
+        }
+    }
+}
 
 // A settings dialog on doc, run modally; its change signal redraws the plot at once.
 template <typename Dialog>
@@ -31,6 +58,7 @@ void runSettings(RxWidget *widget, RxFile *doc, void (Dialog::*changed)())
 {
     auto *dialog = new Dialog(doc, widget);
     QObject::connect(dialog, changed, widget, &RxWidget::redraw);
+    placeBeside(dialog, widget);
     dialog->exec();
     delete dialog;
 }
@@ -445,6 +473,7 @@ void RxWidget::print()
 void RxWidget::profile()
 {
     RxProfileWin dialog(&m_document, this);
+    placeBeside(&dialog, this);
     dialog.exec();
 }
 
@@ -555,5 +584,6 @@ void RxWidget::editCurves()
         m_document.addPoint(0, PointNewLine, 0.0f, 0.0f);
     EditCurveWin dialog(&m_document, this);
     connect(&dialog, &EditCurveWin::dataChanged, this, &RxWidget::redraw);
+    placeBeside(&dialog, this);
     dialog.exec();
 }

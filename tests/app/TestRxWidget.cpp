@@ -15,7 +15,9 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <csignal>
 
@@ -498,20 +500,24 @@ void TestRxWidget::settingsDialogsRedraw_data()
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("redraws");
+    QTest::addColumn<QPoint>("plotAt"); // a 250 x 200 plot on the 800 x 800 offscreen screen
+    QTest::addColumn<bool>("right"); // where the dialog opens, else left of the plot
 
     QTest::newRow("rescale") << QByteArray("rescale") << QStringList {"Auto", "Apply", "Dismiss"}
-                             << "ReScale" << 2;
-    QTest::newRow("curve format") << QByteArray("curveFormat") << QStringList {"Apply", "Dismiss"}
-                                  << "Curve Format" << 1;
+                             << "ReScale" << 2 << QPoint(0, 50) << true;
+    QTest::newRow("curve format, no room on the right")
+        << QByteArray("curveFormat") << QStringList {"Apply", "Dismiss"} << "Curve Format" << 1
+        << QPoint(500, 0) << false;
     QTest::newRow("comments") << QByteArray("comments") << QStringList {"Add", "Dismiss"}
-                              << "Comments" << 1;
+                              << "Comments" << 1 << QPoint(0, 0) << true;
     QTest::newRow("page setup") << QByteArray("plotFormat") << QStringList {"Accept"}
-                                << "Page Setup" << 1;
-    QTest::newRow("page setup cancelled")
-        << QByteArray("plotFormat") << QStringList {"Cancel"} << "Page Setup" << 0;
-    QTest::newRow("data transforms")
+                                << "Page Setup" << 1 << QPoint(0, 0) << true;
+    QTest::newRow("page setup cancelled, raised off the bottom")
+        << QByteArray("plotFormat") << QStringList {"Cancel"} << "Page Setup" << 0 << QPoint(0, 600)
+        << true;
+    QTest::newRow("data transforms, no room on the right")
         << QByteArray("dataTrans") << QStringList {"Apply", "Apply", "Dismiss"}
-        << "Data Transformations" << 2;
+        << "Data Transformations" << 2 << QPoint(550, 0) << false;
 }
 
 void TestRxWidget::settingsDialogsRedraw()
@@ -520,9 +526,22 @@ void TestRxWidget::settingsDialogsRedraw()
     QFETCH(QStringList, answers);
     QFETCH(QString, caption);
     QFETCH(int, redraws);
+    QFETCH(QPoint, plotAt);
+    QFETCH(bool, right);
 
     Widget w;
     w.setFile(demo());
+    w.setGeometry(QRect(plotAt, QSize(250, 200)));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Started before the answers, so that it sees the dialog before any answer closes it.
+    QRect shown;
+    QTimer look;
+    connect(&look, &QTimer::timeout, [&shown] {
+        if (QWidget *dialog = QApplication::activeModalWidget(); dialog && shown.isNull())
+            shown = dialog->frameGeometry();
+    });
+    look.start(0);
     {
         ModalAnswers modal(answers);
         QVERIFY(QMetaObject::invokeMethod(&w, slot.constData()));
@@ -531,6 +550,12 @@ void TestRxWidget::settingsDialogsRedraw()
     QCOMPARE(w.redraws, redraws);
     // No dialog outlives its command.
     QCOMPARE(w.findChildren<QDialog *>().size(), 0);
+    // Beside the plot window, level with it as far as the screen allows.
+    const QRect frame = w.frameGeometry();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(area.contains(shown));
+    QCOMPARE(shown.left(), right ? frame.right() + 1 : frame.left() - shown.width());
+    QCOMPARE(shown.top(), std::min(frame.top(), area.bottom() + 1 - shown.height()));
 }
 
 QTEST_MAIN(TestRxWidget)
