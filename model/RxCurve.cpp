@@ -471,21 +471,22 @@ int RxCurve::formatRow(
     const bool delimited = usedelim != 0;
     // Written in place: per-number appends would cost more than the numbers themselves.
     const qsizetype start = out.size();
-    const qsizetype room = (static_cast<qsizetype>(m_numCols) + 1) * (rxNumberRoom + 1);
+    constexpr qsizetype room = 3 * (rxNumberRoom + 1);
     rxGuardMemory("out of memory in rxcurve\n", [&] { out.resize(start + room); });
     char *const begin = out.data() + start;
     char *p = begin;
     if (inveclen > 0)
         p = rxWriteInt(p, m_types[i], delimited ? 0 : inveclen);
     const float *r = rowPtr(i);
-    for (int k = 0; k < m_numCols; ++k) {
+    const float values[2] = {r[m_xCol], r[m_yCol]};
+    for (int k = 0; k < 2; ++k) {
         if (!delimited) {
-            p = rxWriteFixed(p, r[k], datalen);
+            p = rxWriteFixed(p, values[k], datalen);
             continue;
         }
         if (inveclen > 0 || k > 0)
             *p++ = delim;
-        p = rxWriteG(p, r[k]);
+        p = rxWriteG(p, values[k]);
     }
     *p++ = '\n';
     out.resize(start + (p - begin));

@@ -105,9 +105,11 @@ public:
     int readFormat(RxLineReader &in, QByteArray &line);
     // One line per point: type, tab, X, tab, Y. The text form of cut and copy.
     void writePoints(QByteArray &out) const;
-    // Appends the data-file line of point i: the point type when inveclen > 0, then every
-    // column, fixed-width or delimited. Returns 0 and appends nothing when i is out of
-    // range, datalen is outside 8 ... 99 or inveclen is above 99.
+    // Appends the data-file line of point i: the point type when inveclen > 0, then its X
+    // and its Y, fixed-width or delimited. Other columns stay out, so that every saved file
+    // has two value columns and reads back as the plot it shows without asking for columns.
+    // Returns 0 and appends nothing when i is out of range, datalen is outside 8 ... 99 or
+    // inveclen is above 99.
     int formatRow(
         QByteArray &out, int i, int inveclen, int datalen, int usedelim, char delim) const;
 

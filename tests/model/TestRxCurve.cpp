@@ -329,32 +329,39 @@ void TestRxCurve::formatRow_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("numCols");
+    QTest::addColumn<int>("yCol");
     QTest::addColumn<int>("inveclen");
     QTest::addColumn<int>("datalen");
     QTest::addColumn<int>("usedelim");
     QTest::addColumn<QByteArray>("text");
-    // Point 1 has type 1 and the values -0.5, 1234 (and 7 in a third column).
-    QTest::newRow("fixed") << 1 << 2 << 3 << 10 << 0 << QByteArray("  1-5.000E-01+1.234E+03\n");
-    QTest::newRow("fixed narrowest") << 1 << 2 << 0 << 8 << 0 << QByteArray("-5.0E-01+1.2E+03\n");
-    QTest::newRow("fixed widest") << 1 << 2 << 0 << 99 << 0
+    // Point 1 has type 1 and the values -0.5, 1234 (and 7 in a third column); X is column 0.
+    QTest::newRow("fixed") << 1 << 2 << 1 << 3 << 10 << 0
+                           << QByteArray("  1-5.000E-01+1.234E+03\n");
+    QTest::newRow("fixed narrowest")
+        << 1 << 2 << 1 << 0 << 8 << 0 << QByteArray("-5.0E-01+1.2E+03\n");
+    QTest::newRow("fixed widest") << 1 << 2 << 1 << 0 << 99 << 0
                                   << QByteArray("-5." + QByteArray(92, '0') + "E-01+1.234"
                                          + QByteArray(89, '0') + "E+03\n");
-    QTest::newRow("delimited") << 1 << 2 << 3 << 10 << 1 << QByteArray("1\t-0.5\t1234\n");
-    QTest::newRow("delimited without type") << 1 << 2 << 0 << 10 << 1 << QByteArray("-0.5\t1234\n");
-    QTest::newRow("fixed all columns")
-        << 1 << 3 << 2 << 10 << 0 << QByteArray(" 1-5.000E-01+1.234E+03+7.000E+00\n");
-    QTest::newRow("delimited all columns")
-        << 1 << 3 << 3 << 10 << 1 << QByteArray("1\t-0.5\t1234\t7\n");
-    QTest::newRow("datalen too small") << 1 << 2 << 3 << 7 << 0 << QByteArray();
-    QTest::newRow("datalen too large") << 1 << 2 << 3 << 100 << 1 << QByteArray();
-    QTest::newRow("index past the end") << 2 << 2 << 3 << 10 << 0 << QByteArray();
-    QTest::newRow("index negative") << -1 << 2 << 3 << 10 << 1 << QByteArray();
+    QTest::newRow("delimited") << 1 << 2 << 1 << 3 << 10 << 1 << QByteArray("1\t-0.5\t1234\n");
+    QTest::newRow("delimited without type")
+        << 1 << 2 << 1 << 0 << 10 << 1 << QByteArray("-0.5\t1234\n");
+    QTest::newRow("fixed, three columns give X and Y")
+        << 1 << 3 << 2 << 2 << 10 << 0 << QByteArray(" 1-5.000E-01+7.000E+00\n");
+    QTest::newRow("delimited, three columns give X and Y")
+        << 1 << 3 << 2 << 3 << 10 << 1 << QByteArray("1\t-0.5\t7\n");
+    QTest::newRow("three columns, Y before X")
+        << 1 << 3 << 0 << 0 << 10 << 1 << QByteArray("1234\t-0.5\n");
+    QTest::newRow("datalen too small") << 1 << 2 << 1 << 3 << 7 << 0 << QByteArray();
+    QTest::newRow("datalen too large") << 1 << 2 << 1 << 3 << 100 << 1 << QByteArray();
+    QTest::newRow("index past the end") << 2 << 2 << 1 << 3 << 10 << 0 << QByteArray();
+    QTest::newRow("index negative") << -1 << 2 << 1 << 3 << 10 << 1 << QByteArray();
 }
 
 void TestRxCurve::formatRow()
 {
     QFETCH(int, index);
     QFETCH(int, numCols);
+    QFETCH(int, yCol);
     QFETCH(int, inveclen);
     QFETCH(int, datalen);
     QFETCH(int, usedelim);
@@ -363,6 +370,9 @@ void TestRxCurve::formatRow()
     const float rows[2][3] = {{0, 0, 0}, {-0.5f, 1234, 7}};
     c.addRow(0, rows[0]);
     c.addRow(1, rows[1]);
+    if (yCol == 0)
+        QVERIFY(c.setXCol(1));
+    QVERIFY(c.setYCol(yCol));
     QByteArray out = "kept|";
     QCOMPARE(c.formatRow(out, index, inveclen, datalen, usedelim, '\t'), text.isEmpty() ? 0 : 1);
     QCOMPARE(out, "kept|" + text);

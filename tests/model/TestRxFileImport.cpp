@@ -252,7 +252,8 @@ void TestRxFileImport::checkNumCols_data()
     two.addPoint(0, 0, 1.0f, 2.0f);
 
     QTest::newRow("own file") << tab << RxTestFiles::written(two) << 2;
-    QTest::newRow("demonstration curve") << tab << RxTestFiles::written(demo) << 3;
+    QTest::newRow("demonstration curve saves its X and Y")
+        << tab << RxTestFiles::written(demo) << 2;
     QTest::newRow("plain, four columns") << tab << QByteArray("c x y z w\n1\t2\t3\t4\n") << 4;
     QTest::newRow("plain with a count line") << tab << QByteArray("2\n1\t2\t3\n4\t5\t6\n") << 3;
     QTest::newRow("fixed, count line") << fixed << QByteArray("1\n  1+1.000E+00+2.000E+00\n") << 2;
