@@ -3,6 +3,7 @@
 #include "model/RxCheckedSet.h"
 #include "model/RxCurve.h"
 #include "model/RxFatal.h"
+#include "model/RxPlotDefs.h"
 #include "model/RxNumberText.h"
 #include "model/RxRecord.h"
 
@@ -110,7 +111,10 @@ int RxComments::setFont(int i, int f)
 
 int RxComments::setFontSize(int i, float s)
 {
-    return valid(i) && rxSetPositive(s, &m_comments[static_cast<std::size_t>(i)].fontSize);
+    if (!valid(i) || !(s > 0) || !(s <= RxPlotDefs::maxSizeFactor))
+        return 0;
+    m_comments[static_cast<std::size_t>(i)].fontSize = s;
+    return 1;
 }
 
 int RxComments::setColor(int i, int c)

@@ -42,6 +42,7 @@ public:
     int setComment(int i, const QByteArray &text, float x, float y);
     int removeComment(int i);
     int setFont(int i, int f);
+    // Refused unless 0 < s <= RxPlotDefs::maxSizeFactor.
     int setFontSize(int i, float s);
     int setColor(int i, int c);
     void clear();

@@ -13,6 +13,15 @@ const char *const joinNames[RxPlotDefs::numJoins] = {"miter", "round", "bevel"};
 // The nine PostScript fonts of the text renderer.
 constexpr int numFonts = 9;
 
+// Accepts 0 < v <= maxSizeFactor, or 0 itself where zeroAllowed; NaN fails every test.
+int setSizeFactor(float v, bool zeroAllowed, float *field)
+{
+    if (!(v <= RxPlotDefs::maxSizeFactor) || !(zeroAllowed ? v >= 0 : v > 0))
+        return 0;
+    *field = v;
+    return 1;
+}
+
 } // namespace
 
 RxPlotDefs::~RxPlotDefs() = default;
@@ -39,20 +48,17 @@ int RxPlotDefs::setPsJoin(int v)
 
 int RxPlotDefs::setSymbolSize(float v)
 {
-    return rxSetPositive(v, &m_symbolSize);
+    return setSizeFactor(v, false, &m_symbolSize);
 }
 
 int RxPlotDefs::setFontSize(float v)
 {
-    return rxSetPositive(v, &m_fontSize);
+    return setSizeFactor(v, false, &m_fontSize);
 }
 
 int RxPlotDefs::setArrowSize(float v)
 {
-    if (!(v >= 0) || !std::isfinite(v))
-        return 0;
-    m_arrowSize = v;
-    return 1;
+    return setSizeFactor(v, true, &m_arrowSize);
 }
 
 int RxPlotDefs::setPlotSize(float x, float y)

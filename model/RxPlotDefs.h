@@ -11,6 +11,9 @@ class RxPlotDefs
 {
 public:
     static constexpr int numJoins = 3;
+    // The largest size factor of symbols, arrow heads and text (the comments' too): far
+    // beyond any use, and small enough that every page renders in moments.
+    static constexpr float maxSizeFactor = 100.0f;
     // "miter", "round", "bevel" (the PostScript join codes); null outside the table.
     static const char *joinName(int join);
 
@@ -35,8 +38,8 @@ public:
     int axesFont() const { return m_axesFont; }
     int axesColor() const { return m_axesColor; }
 
-    // Setters return 1 when they store, 0 when they refuse (nothing changes). Sizes must be
-    // finite; 0 is an accepted arrow size.
+    // Setters return 1 when they store, 0 when they refuse (nothing changes). Size factors
+    // must be at most maxSizeFactor; 0 is an accepted arrow size.
     int setRotatePlot(int v);
     int setEncapsulated(int v);
     int setPsJoin(int v);

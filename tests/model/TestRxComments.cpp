@@ -213,6 +213,8 @@ void TestRxComments::format_data()
     row("font size negative refused", "fontsize", 1, -1, 0);
     row("font size nan refused", "fontsize", 1, std::nan(""), 0);
     row("font size infinity refused", "fontsize", 1, HUGE_VAL, 0);
+    row("font size 100 is the largest", "fontsize", 1, 100, 1);
+    row("font size above 100 refused", "fontsize", 1, 100.01, 0);
     row("font size of a missing comment refused", "fontsize", 3, 2, 0);
 }
 
@@ -353,6 +355,8 @@ void TestRxComments::refusedValueInRecord_data()
         << QByteArray("fontsize") << QByteArray("nan") << QByteArray("|1 0 0 1 4 3");
     QTest::newRow("font size beyond float")
         << QByteArray("fontsize") << QByteArray("1e39") << QByteArray("|1 0 0 1 4 3");
+    QTest::newRow("font size 1e30")
+        << QByteArray("fontsize") << QByteArray("1e30") << QByteArray("|1 0 0 1 4 3");
     QTest::newRow("location type 5")
         << QByteArray("loctype") << QByteArray("5") << QByteArray("|0 0 0 2.5 4 3");
 }

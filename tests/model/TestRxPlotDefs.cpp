@@ -138,11 +138,17 @@ void TestRxPlotDefs::setter_data()
     row("symbolsize small", "symbolsize", 0.125, 1);
     row("symbolsize 0 refused", "symbolsize", 0, 0);
     row("symbolsize nan refused", "symbolsize", std::nan(""), 0);
+    row("symbolsize 100 is the largest", "symbolsize", 100, 1);
+    row("symbolsize above 100 refused", "symbolsize", 100.01, 0);
     row("fontsize 0 refused", "fontsize", 0, 0);
     row("fontsize nan refused", "fontsize", std::nan(""), 0);
+    row("fontsize 100 is the largest", "fontsize", 100, 1);
+    row("fontsize 1e30 refused", "fontsize", 1e30, 0);
     row("arrowsize 0 accepted", "arrowsize", 0, 1);
     row("arrowsize negative refused", "arrowsize", -0.1, 0);
     row("arrowsize nan refused", "arrowsize", std::nan(""), 0);
+    row("arrowsize 100 is the largest", "arrowsize", 100, 1);
+    row("arrowsize 1e30 refused", "arrowsize", 1e30, 0);
     row("plotaxes 2 refused", "plotaxes", 2, 0);
     row("plotcomments 2 refused", "plotcomments", 2, 0);
     row("plotcurves -1 refused", "plotcurves", -1, 0);
@@ -279,6 +285,8 @@ void TestRxPlotDefs::refusedValueInRecord_data()
     row("arrowsize 0 stays", "arrowsize", "0", 0);
     row("arrowsize negative gives the default", "arrowsize", "-1", double(0.7f));
     row("arrowsize beyond float gives the default", "arrowsize", "1e39", double(0.7f));
+    row("arrowsize 1e30 gives the default", "arrowsize", "1e30", double(0.7f));
+    row("fontsize 100 stays", "fontsize", "100", 100);
     row("negative plot size stays for the renderer", "xplotsize", "-3", -3);
     row("nan plot size gives the default", "xplotsize", "nan", 5);
     row("infinite plot size gives the default", "yplotsize", "1e39", 4);

@@ -144,7 +144,7 @@ private slots:
     void longCurveJoins();
     void arrowHead_data();
     void arrowHead();
-    void headBeyondIntRange();
+    void largestHeadStaysInTheBand();
     void colourArithmetic_data();
     void colourArithmetic();
     void characterMarkers();
@@ -307,10 +307,10 @@ void TestRxDrawCurve::arrowHead()
     }
 }
 
-void TestRxDrawCurve::headBeyondIntRange()
+void TestRxDrawCurve::largestHeadStaysInTheBand()
 {
     RxPlotDefs defs;
-    QVERIFY(defs.setArrowSize(1.0e30f));
+    QVERIFY(defs.setArrowSize(RxPlotDefs::maxSizeFactor));
     Recorder d;
     QImage image(500, 400, QImage::Format_RGB32);
     QPainter painter(&image);
