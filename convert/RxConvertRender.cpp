@@ -90,6 +90,18 @@ int paintScreen(
     return exitOk;
 }
 
+// XML 1.0 allows no control character but tab, line feed and carriage return, and the SVG
+// generator writes the title and the drawn texts as they are. In UTF-8 those characters
+// are single bytes that are never part of another character, so they are replaced in the
+// finished bytes, by blanks as in the PostScript title.
+void makeXmlSafe(QByteArray &svg)
+{
+    for (char &c : svg) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            c = ' ';
+    }
+}
+
 } // namespace
 
 int rxWritePostScript(const RxFile &doc, const QString &path, int encapsulated,
@@ -170,18 +182,20 @@ int rxWritePng(
 int rxWriteSvg(
     const RxFile &doc, const QString &path, const RxPictureOptions &opt, QTextStream &err)
 {
-    RxSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return cannotWrite(err, path, file.errorString());
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&bytes);
     svg.setSize(opt.size);
     svg.setViewBox(QRect(QPoint(0, 0), opt.size));
     svg.setResolution(pictureDpi);
     svg.setTitle(QString::fromLocal8Bit(doc.name()));
     if (const int status = paintScreen(doc, &svg, opt.size, path, err))
         return status;
-    if (!file.finish())
+    QByteArray &text = bytes.buffer();
+    makeXmlSafe(text);
+    RxSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.finish())
         return cannotWrite(err, path, file.errorString());
     return exitOk;
 }

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -41,6 +42,9 @@ bool writeAll(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
 }
 
+// A copy of picture.rx with control characters in its texts, made by init().
+const char *const controlName = "control\x01\x1b\x0c.rx";
+
 bool isOneLine(const QByteArray &text)
 {
     return text.size() > 1 && text.endsWith('\n') && text.count('\n') == 1;
@@ -62,6 +66,24 @@ QString firstDifference(const QByteArray &actual, const QByteArray &expected)
                 .arg(QString::fromLatin1(al), QString::fromLatin1(el));
     }
     return QStringLiteral("files differ");
+}
+
+// Empty when xmllint finds xml well-formed, else what it says. Without xmllint the stream
+// reader's check stands alone.
+QByteArray xmllintProblem(const QByteArray &xml)
+{
+    const QString lint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
+    if (lint.isEmpty())
+        return QByteArray();
+    QProcess p;
+    p.start(lint, {QStringLiteral("--noout"), QStringLiteral("-")});
+    p.write(xml);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000))
+        return "xmllint did not finish";
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return "xmllint: " + p.readAllStandardError().left(400);
+    return QByteArray();
 }
 
 // The kinds OUTPUT's ending selects, by what a reader of each sees. Empty when bytes are a
@@ -117,7 +139,7 @@ QByteArray kindProblem(const QString &kind, const QByteArray &bytes, QSize size)
         return "no <svg> element";
     while (!xml.atEnd())
         xml.readNext();
-    return xml.hasError() ? "SVG: " + xml.errorString().toUtf8() : QByteArray();
+    return xml.hasError() ? "SVG: " + xml.errorString().toUtf8() : xmllintProblem(bytes);
 }
 
 } // namespace
@@ -178,6 +200,11 @@ void TestRxConvert::init()
     // Its name becomes the PostScript title.
     QVERIFY(
         QFile::copy(path(QStringLiteral("picture.rx")), path(QStringLiteral("odd (name) \\.rx"))));
+    // Control characters, which XML does not allow, in the labels, a comment and the name.
+    QByteArray control = readAll(path(QStringLiteral("picture.rx")));
+    control.replace("x (m)\n", QByteArray("x\x01(m)\0\n", 7));
+    control.replace("f(x) = ", "f(x)\x0c = \x1b");
+    QVERIFY(writeAll(path(QString::fromLatin1(controlName)), control));
 }
 
 Run TestRxConvert::run(const QStringList &args, const QStringList &extra, int fileSizeLimit) const
@@ -312,6 +339,8 @@ void TestRxConvert::picture_data()
     QTest::newRow("PNG narrower than the axis numbers")
         << QStringList {"--size=1X1", in, "out.png"} << "png" << QSize(1, 1);
     QTest::newRow("SVG") << QStringList {"--size", "300x600", in, "out.svg"} << "svg" << QSize();
+    QTest::newRow("SVG of control characters")
+        << QStringList {QString::fromLatin1(controlName), "out.svg"} << "svg" << QSize();
 }
 
 // OUTPUT exists beforehand and is longer than any result: one not replaced whole shows.
