@@ -5,6 +5,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -57,6 +58,27 @@ const char *const prologScripts[] = {
     "/supshow { currentfont supsub scalefont setfont raisex raisey rmoveto show ",
     "mraisex mraisey rmoveto currentfont isupsub scalefont setfont} def",
 };
+
+// Document structuring comments may be at most 255 characters long, line end excluded.
+constexpr qsizetype dscLineLength = 255;
+
+// The comment line head + text, cut to dscLineLength. Control characters become blanks: a
+// line break would end the comment and run the rest as PostScript. The cut does not split
+// a UTF-8 sequence, so that a name in UTF-8 stays readable to the end.
+QByteArray dscLine(const char *head, const QByteArray &text)
+{
+    QByteArray line(head);
+    qsizetype n = std::min(text.size(), dscLineLength - line.size());
+    if (n < text.size()) {
+        while (n > 0 && (static_cast<unsigned char>(text.at(n)) & 0xc0) == 0x80)
+            --n;
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = text.at(i);
+        line.append(static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? ' ' : c);
+    }
+    return line;
+}
 
 // A plot size as a percentage of the page's side: both sides must lie within 10 to 100 %.
 bool sizeFits(double size, int side)
@@ -124,13 +146,8 @@ void RxDraw::writeHeader()
 
     const QByteArray title = m_plotDefs.title();
     if (!title.isEmpty()) {
-        // A line break would end the comment and run the rest of the title as PostScript.
-        line = rxGuardMemory("out of memory in rxdraw \n", [&title] {
-            QByteArray comment("%%Title: ");
-            for (char c : title)
-                comment.append(static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? ' ' : c);
-            return comment;
-        });
+        line = rxGuardMemory(
+            "out of memory in rxdraw \n", [&title] { return dscLine("%%Title: ", title); });
         writeLine(line);
     }
     writeLine("%%Creator: Ruxa");

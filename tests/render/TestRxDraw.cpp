@@ -205,6 +205,16 @@ void TestRxDraw::postScriptVariants_data()
                " 2 setlinejoin ", " /sf 1.500000 def /msf -1 sf mul def ",
                "/fheight 220.000000 def"}
         << Lines {};
+    // The name of a document after many appends; the title line keeps within 255.
+    RxPlotDefs appended;
+    appended.setTitle("a.rx" + QByteArray("+b.rx").repeated(1000));
+    QTest::newRow("long title cut")
+        << appended << Lines {"%%Title: a.rx" + QByteArray("+b.rx").repeated(48) + "+b"}
+        << Lines {};
+    RxPlotDefs accented;
+    accented.setTitle(QByteArray(245, 'x') + "\xc3\xa9.rx");
+    QTest::newRow("title cut before a whole UTF-8 character")
+        << accented << Lines {"%%Title: " + QByteArray(245, 'x')} << Lines {};
 }
 
 void TestRxDraw::postScriptVariants()
@@ -221,6 +231,10 @@ void TestRxDraw::postScriptVariants()
         QVERIFY2(lines.contains(line), line.constData());
     for (const QByteArray &line : absent)
         QVERIFY2(!lines.contains(line), line.constData());
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("%%"))
+            QVERIFY2(line.size() <= 255, line.left(40).constData());
+    }
     VERIFY_GHOSTSCRIPT(doc.bytes);
 }
 
