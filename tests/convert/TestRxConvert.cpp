@@ -329,6 +329,8 @@ void TestRxConvert::picture_data()
         << QStringList {"encapsulated.rx", "out.ps"} << "ps" << QSize();
     QTest::newRow("title with brackets and a backslash")
         << QStringList {"odd (name) \\.rx", "out.ps"} << "ps" << QSize();
+    QTest::newRow("symbols, arrows and text at the largest sizes")
+        << QStringList {"largest-sizes.rx", "out.ps"} << "ps" << QSize();
     QTest::newRow("wide plot on its landscape page")
         << QStringList {"wide-landscape.rx", "out.ps"} << "ps" << QSize();
     QTest::newRow("ending in capitals") << QStringList {in, "OUT.EPS"} << "eps" << QSize();
