@@ -1,37 +1,18 @@
 #include "app/EditPointWin.h"
 
+#include "dialogs/RxFieldText.h"
+#include "dialogs/RxNumberValidator.h"
 #include "model/RxCurve.h"
-
-#include <QDoubleValidator>
-
-#include <cstdlib>
-
-namespace {
-
-// The standard text-to-double conversion; an empty or unreadable text reads as 0.
-float readNumber(const QLineEdit *edit)
-{
-    const QByteArray text = edit->text().toLatin1();
-    return static_cast<float>(std::strtod(text.constData(), nullptr));
-}
-
-} // namespace
 
 EditPointWin::EditPointWin(QWidget *parent, const char *name)
     : EditPointWinData(parent)
-    , m_validator(new QDoubleValidator(this))
+    , m_validator(new RxNumberValidator(false, this))
 {
     if (name)
         setObjectName(QString::fromLatin1(name));
     for (int t = 0; t < RxCurve::numPointTypes; ++t)
         ComboBox_2->addItem(QString::fromLatin1(RxCurve::pointTypeName(t)));
 
-    // The C locale so that "1.5" is a number on any desktop, and no group separators so
-    // that "1,5" is refused instead of reading as 1.
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
-    m_validator->setLocale(c);
-    m_validator->setNotation(QDoubleValidator::ScientificNotation);
     LineEdit_1->setValidator(m_validator);
     LineEdit_2->setValidator(m_validator);
     setValues(0, 0.0f, 0.0f);
@@ -45,8 +26,8 @@ void EditPointWin::setValues(int type, float x, float y)
     // A type without a name shows no item; acceptButton then keeps it unchanged.
     ComboBox_2->setCurrentIndex(type >= 0 && type < RxCurve::numPointTypes ? type : -1);
     ComboBox_2->setEnabled(type != PointNewLine);
-    LineEdit_1->setText(QString::number(static_cast<double>(x), 'g', 6));
-    LineEdit_2->setText(QString::number(static_cast<double>(y), 'g', 6));
+    LineEdit_1->setText(rxFieldText(x));
+    LineEdit_2->setText(rxFieldText(y));
 }
 
 void EditPointWin::getValues(int *type, float *x, float *y) const
@@ -56,12 +37,19 @@ void EditPointWin::getValues(int *type, float *x, float *y) const
     *y = m_y;
 }
 
+// An empty or unreadable text reads as 0; a text that reads as no number it shows keeps the
+// editor open and says why.
 void EditPointWin::acceptButton()
 {
+    RxFieldReader read;
+    const float x = read(LineEdit_1, m_x);
+    const float y = read(LineEdit_2, m_y);
+    if (!read.check(this))
+        return;
     if (ComboBox_2->currentIndex() >= 0)
         m_type = ComboBox_2->currentIndex();
-    m_x = readNumber(LineEdit_1);
-    m_y = readNumber(LineEdit_2);
+    m_x = x;
+    m_y = y;
     done(1);
 }
 

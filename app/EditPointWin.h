@@ -2,7 +2,7 @@
 
 #include "app/EditPointWinData.h"
 
-class QDoubleValidator;
+class QValidator;
 
 // Edits one point's type and values. The caller pre-fills it with setValues, runs it and
 // reads the result with getValues after Accept.
@@ -23,5 +23,5 @@ private:
     int m_type = 0;
     float m_x = 0.0f;
     float m_y = 0.0f;
-    QDoubleValidator *m_validator;
+    QValidator *m_validator;
 };

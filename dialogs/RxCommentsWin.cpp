@@ -1,19 +1,12 @@
 #include "dialogs/RxCommentsWin.h"
 
 #include "dialogs/RxFieldText.h"
+#include "dialogs/RxNumberValidator.h"
 #include "model/RxCurve.h"
 #include "model/RxFile.h"
-#include "model/RxNumberText.h"
 #include "render/RxDraw.h"
 
-#include <QDoubleValidator>
-#include <QIntValidator>
-
-#include <climits>
 #include <initializer_list>
-#include <string_view>
-
-namespace { } // namespace
 
 RxCommentsWin::RxCommentsWin(RxFile *doc, QWidget *parent)
     : RxCommentsWinData(parent)
@@ -22,25 +15,18 @@ RxCommentsWin::RxCommentsWin(RxFile *doc, QWidget *parent)
     if (m_doc)
         m_comments = m_doc->comments();
 
-    // C notation whatever the desktop's language; a group separator would be dropped by
-    // the conversion and change the number.
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
-    m_realValidator = new QDoubleValidator(this);
-    m_realValidator->setNotation(QDoubleValidator::ScientificNotation);
-    m_realValidator->setLocale(c);
-    // Rows and columns are usually 0 to 100, but a narrower range would refuse a leading
-    // minus sign or a position beyond the page while it is being typed.
-    m_wholeValidator = new QIntValidator(INT_MIN, INT_MAX, this);
-    m_wholeValidator->setLocale(c);
+    // Rows and columns are usually 0 to 100, but no range is enforced: it would refuse a
+    // leading minus sign or a position beyond the page while it is being typed.
+    m_realValidator = new RxNumberValidator(false, this);
+    m_wholeValidator = new RxNumberValidator(true, this);
 
-    setEditingEnabled(m_comments.numComments() > 0);
     for (int i = 0; i < RxCurve::numColors; ++i)
         ComboBox_2->addItem(QString::fromLatin1(RxCurve::colorName(i)));
     // The PostScript names without their leading "/".
     for (int i = 0; i < RxDraw::numFonts; ++i)
         ComboBox_1->addItem(QString::fromLatin1(RxDraw::fontName(i) + 1));
     LineEdit_4->setValidator(m_realValidator);
+    setEditingEnabled(m_comments.numComments() > 0);
 
     const int n = m_comments.numComments();
     if (n == 0)
@@ -100,18 +86,25 @@ void RxCommentsWin::updateButton()
     changeComment();
 }
 
+// A text that reads as no number its field shows refuses the whole Apply. Afterwards the
+// fields show what the comment holds, a refused font size included.
 void RxCommentsWin::changeComment()
 {
     const int k = ComboBox_3->currentIndex();
     if (k < 0)
         return;
     const int kind = RadioButton_1->isChecked() ? 0 : 1;
-    const float x = rxFieldValue(LineEdit_3, m_comments.x(k));
-    const float y = rxFieldValue(LineEdit_2, m_comments.y(k));
+    RxFieldReader read;
+    const float x = read(LineEdit_3, m_comments.x(k));
+    const float y = read(LineEdit_2, m_comments.y(k));
+    const float size = read(LineEdit_4, m_comments.fontSize(k));
+    if (!read.check(this))
+        return;
     m_comments.setComment(k, LineEdit_1->text().toLatin1(), x, y, kind);
     m_comments.setColor(k, ComboBox_2->currentIndex());
     m_comments.setFont(k, ComboBox_1->currentIndex());
-    m_comments.setFontSize(k, rxFieldValue(LineEdit_4, m_comments.fontSize(k)));
+    m_comments.setFontSize(k, size);
+    setComment(k);
     store();
 }
 

@@ -3,8 +3,7 @@
 #include "dialogs/RxCommentsWinData.h"
 #include "model/RxComments.h"
 
-class QDoubleValidator;
-class QIntValidator;
+class QValidator;
 class RxFile;
 
 // "Comments": adds, removes and edits the document's comments on a working copy, which
@@ -37,6 +36,6 @@ private:
     RxComments m_comments;
     RxFile *m_doc;
     // Owned through Qt parenthood.
-    QDoubleValidator *m_realValidator = nullptr;
-    QIntValidator *m_wholeValidator = nullptr;
+    QValidator *m_realValidator = nullptr;
+    QValidator *m_wholeValidator = nullptr;
 };

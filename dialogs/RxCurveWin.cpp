@@ -1,13 +1,10 @@
 #include "dialogs/RxCurveWin.h"
 
 #include "dialogs/RxFieldText.h"
+#include "dialogs/RxNumberValidator.h"
 #include "model/RxFile.h"
-#include "model/RxNumberText.h"
-
-#include <QDoubleValidator>
 
 #include <algorithm>
-#include <string_view>
 
 namespace {
 
@@ -20,13 +17,7 @@ RxCurveWin::RxCurveWin(RxFile *doc, QWidget *parent)
     : RxCurveWinData(parent)
     , m_doc(doc)
 {
-    // C notation whatever the desktop's language; a group separator would be dropped by
-    // the conversion and change the number.
-    m_validator = new QDoubleValidator(this);
-    m_validator->setNotation(QDoubleValidator::ScientificNotation);
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
-    m_validator->setLocale(c);
+    m_validator = new RxNumberValidator(false, this);
 
     const int curves = m_doc ? m_doc->numCurves() : 0;
     for (QWidget *w : {static_cast<QWidget *>(ComboBox_1), static_cast<QWidget *>(ComboBox_2),
@@ -63,16 +54,22 @@ void RxCurveWin::setCurve(int)
 }
 
 // The curve refuses a pattern length not above 0 (and text that is no number reads as 0),
-// keeping the stored one; the other choices are stored all the same.
+// keeping the stored one, which the field then shows; the other choices are stored all the
+// same. A length text that reads as no number the field shows refuses the whole Apply.
 void RxCurveWin::applyButton()
 {
     const int i = ComboBox_1->currentIndex();
     if (!m_doc || i < 0)
         return;
+    RxFieldReader read;
+    const float length = read(LineEdit_1, m_doc->patternLength(i));
+    if (!read.check(this))
+        return;
     m_doc->setColor(i, ComboBox_2->currentIndex());
     m_doc->setLineType(i, ComboBox_3->currentIndex());
     m_doc->setLineWidth(i, ComboBox_4->currentIndex());
-    m_doc->setPatternLength(i, rxFieldValue(LineEdit_1, m_doc->patternLength(i)));
+    m_doc->setPatternLength(i, length);
+    LineEdit_1->setText(rxFieldText(m_doc->patternLength(i)));
     emit curveChanged();
 }
 

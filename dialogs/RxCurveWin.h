@@ -2,7 +2,7 @@
 
 #include "dialogs/RxCurveWinData.h"
 
-class QDoubleValidator;
+class QValidator;
 class RxFile;
 
 // "Curve Format": shows and sets the colour, line type, line width and dash pattern length
@@ -25,5 +25,5 @@ protected slots:
 
 private:
     RxFile *m_doc;
-    QDoubleValidator *m_validator = nullptr; // owned through Qt parenthood
+    QValidator *m_validator = nullptr; // owned through Qt parenthood
 };

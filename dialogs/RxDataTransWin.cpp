@@ -1,13 +1,10 @@
 #include "dialogs/RxDataTransWin.h"
 
 #include "dialogs/RxFieldText.h"
+#include "dialogs/RxNumberValidator.h"
 #include "model/RxFile.h"
-#include "model/RxNumberText.h"
-
-#include <QDoubleValidator>
 
 #include <initializer_list>
-#include <string_view>
 
 namespace {
 
@@ -32,19 +29,13 @@ RxDataTransWin::RxDataTransWin(RxFile *doc, QWidget *parent)
     ComboBox_2->setCurrentIndex(Transform);
     operationSelected(Transform);
 
-    // C notation whatever the desktop's language; a group separator would be dropped by
-    // the conversion and change the number.
-    m_validator = new QDoubleValidator(this);
-    m_validator->setNotation(QDoubleValidator::ScientificNotation);
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
-    m_validator->setLocale(c);
+    m_validator = new RxNumberValidator(false, this);
     const char *identity[coefCount] = {"1.0", "0.0", "0.0", "0.0", "1.0", "0.0"};
     QLineEdit *fields[coefCount]
         = {LineEdit_1, LineEdit_2, LineEdit_3, LineEdit_4, LineEdit_5, LineEdit_6};
     for (int i = 0; i < coefCount; ++i) {
         fields[i]->setValidator(m_validator);
-        fields[i]->setText(identity[i]);
+        fields[i]->setText(rxFieldMark(QString::fromLatin1(identity[i])));
     }
     PushButton_3->setEnabled(false);
 }
@@ -142,6 +133,9 @@ void RxDataTransWin::applyButton()
     if (!m_doc)
         return;
     const int code = ComboBox_2->currentIndex();
+    float coef[coefCount] = {};
+    if (code == Transform && !readCoefficients(coef))
+        return;
     PushButton_3->setEnabled(true);
     if (m_undo)
         *m_undo = *m_doc;
@@ -150,12 +144,6 @@ void RxDataTransWin::applyButton()
 
     const bool append = CheckBox_1->isChecked();
     const int index = CheckBox_2->isChecked() ? -1 : ComboBox_1->currentIndex();
-    float coef[coefCount] = {};
-    const QLineEdit *fields[coefCount]
-        = {LineEdit_1, LineEdit_2, LineEdit_3, LineEdit_4, LineEdit_5, LineEdit_6};
-    for (int i = 0; i < coefCount; ++i) {
-        coef[i] = rxFieldNumber(fields[i]->text());
-    }
     const int n = SpinBox_1->value();
 
     // A curve that declines the operation is neither rewritten nor appended: a copy of
@@ -185,6 +173,19 @@ void RxDataTransWin::applyButton()
     refillCurves();
     if (index > 0 && code != Remove)
         ComboBox_1->setCurrentIndex(index);
+}
+
+bool RxDataTransWin::readCoefficients(float *coef)
+{
+    const QLineEdit *fields[coefCount]
+        = {LineEdit_1, LineEdit_2, LineEdit_3, LineEdit_4, LineEdit_5, LineEdit_6};
+    for (int i = 0; i < coefCount; ++i) {
+        if (!rxFieldNumber(fields[i]->text(), &coef[i])) {
+            rxFieldError(this, rxFieldRefusal(fields[i]));
+            return false;
+        }
+    }
+    return true;
 }
 
 void RxDataTransWin::undoButton()

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-class QDoubleValidator;
+class QValidator;
 class RxCurve;
 class RxFile;
 
@@ -35,8 +35,10 @@ private:
     void setCoefficientsVisible(bool visible);
     // Runs the operation on c. False when the curve declined it (c is then unchanged).
     bool runOn(RxCurve &c, int code, const float *coef, int n) const;
+    // The six coefficients into coef. False, after saying why, when one is refused.
+    bool readCoefficients(float *coef);
 
     RxFile *m_doc;
     std::unique_ptr<RxFile> m_undo; // the document as it was before the last Apply
-    QDoubleValidator *m_validator = nullptr; // owned through Qt parenthood
+    QValidator *m_validator = nullptr; // owned through Qt parenthood
 };

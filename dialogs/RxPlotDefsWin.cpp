@@ -1,15 +1,10 @@
 #include "dialogs/RxPlotDefsWin.h"
 
 #include "dialogs/RxFieldText.h"
+#include "dialogs/RxNumberValidator.h"
 #include "model/RxCurve.h"
 #include "model/RxFile.h"
-#include "model/RxNumberText.h"
 #include "render/RxDraw.h"
-
-#include <QDoubleValidator>
-#include <QMessageBox>
-
-#include <string_view>
 
 namespace {
 
@@ -27,13 +22,7 @@ RxPlotDefsWin::RxPlotDefsWin(RxFile *doc, QWidget *parent)
     if (m_doc)
         m_defs = m_doc->plotDefs();
 
-    // C notation whatever the desktop's language; a group separator would be dropped by
-    // the conversion and change the number.
-    m_validator = new QDoubleValidator(this);
-    m_validator->setNotation(QDoubleValidator::ScientificNotation);
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
-    m_validator->setLocale(c);
+    m_validator = new RxNumberValidator(false, this);
 
     for (int i = 0; i < RxCurve::numColors; ++i)
         ComboBox_2->addItem(QString::fromLatin1(RxCurve::colorName(i)));
@@ -67,26 +56,40 @@ void RxPlotDefsWin::showSettings()
     LineEdit_5->setText(rxFieldText(m_defs.arrowSize()));
 }
 
-void RxPlotDefsWin::readSettings()
+bool RxPlotDefsWin::readSettings(RxFieldReader &read)
 {
+    const float xSize = read(LineEdit_1, m_defs.xPlotSize());
+    const float ySize = read(LineEdit_2, m_defs.yPlotSize());
+    const float fontSize = read(LineEdit_3, m_defs.fontSize());
+    const float symbolSize = read(LineEdit_4, m_defs.symbolSize());
+    const float arrowSize = read(LineEdit_5, m_defs.arrowSize());
+    if (!read.ok())
+        return false;
     m_defs.setEncapsulated(flag(CheckBox_1));
     m_defs.setPsJoin(ComboBox_3->currentIndex());
     m_defs.setRotatePlot(RadioButton_1->isChecked() ? 1 : 0);
-    m_defs.setPlotSize(
-        rxFieldValue(LineEdit_1, m_defs.xPlotSize()), rxFieldValue(LineEdit_2, m_defs.yPlotSize()));
+    m_defs.setPlotSize(xSize, ySize);
     m_defs.setPlotAxes(flag(CheckBox_2));
     m_defs.setPlotComments(flag(CheckBox_3));
     m_defs.setPlotCurves(flag(CheckBox_4));
     m_defs.setAxesFont(ComboBox_1->currentIndex());
     m_defs.setAxesColor(ComboBox_2->currentIndex());
-    m_defs.setFontSize(rxFieldValue(LineEdit_3, m_defs.fontSize()));
-    m_defs.setSymbolSize(rxFieldValue(LineEdit_4, m_defs.symbolSize()));
-    m_defs.setArrowSize(rxFieldValue(LineEdit_5, m_defs.arrowSize()));
+    m_defs.setFontSize(fontSize);
+    m_defs.setSymbolSize(symbolSize);
+    m_defs.setArrowSize(arrowSize);
+    return true;
 }
 
+// Refused values are shown as the working copy keeps them, so that a dialog left open
+// shows the settings that a later Accept checks.
 void RxPlotDefsWin::acceptButton()
 {
-    readSettings();
+    RxFieldReader read;
+    if (!readSettings(read)) {
+        showError(read.refusal());
+        return;
+    }
+    showSettings();
     // Without an output the renderer only checks the plot size against the page.
     RxDraw check;
     if (!check.beginPostScript(nullptr, m_defs, RxScale())) {
@@ -106,7 +109,5 @@ void RxPlotDefsWin::cancelButton()
 
 void RxPlotDefsWin::showError(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Error"), text, QMessageBox::Ok, this);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.exec();
+    rxFieldError(this, text);
 }

@@ -3,7 +3,8 @@
 #include "dialogs/RxPlotDefsWinData.h"
 #include "model/RxPlotDefs.h"
 
-class QDoubleValidator;
+class QValidator;
+class RxFieldReader;
 class RxFile;
 
 // "Page Setup": edits a working copy of the document's plot settings and hands it back on
@@ -28,10 +29,11 @@ protected:
 
 private:
     void showSettings();
-    // Values the settings refuse stay as they were in the working copy.
-    void readSettings();
+    // Values the settings refuse stay as they were in the working copy. False, with the
+    // working copy unchanged, when a field's text reads as no number it shows.
+    bool readSettings(RxFieldReader &read);
 
     RxFile *m_doc;
     RxPlotDefs m_defs;
-    QDoubleValidator *m_validator = nullptr; // owned through Qt parenthood
+    QValidator *m_validator = nullptr; // owned through Qt parenthood
 };

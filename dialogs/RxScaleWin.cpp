@@ -2,9 +2,6 @@
 
 #include "dialogs/RxFieldText.h"
 #include "model/RxFile.h"
-#include "model/RxNumberText.h"
-
-#include <string_view>
 
 namespace {
 
@@ -57,10 +54,13 @@ void RxScaleWin::setVisibles(const QString &)
 // store the axis as logarithmic. A disabled box keeps its check mark.
 void RxScaleWin::setVisibles()
 {
-    CheckBox_1->setEnabled(rxFieldValue(LineEdit_1, m_scale.xmax()) > 0
-        && rxFieldValue(LineEdit_2, m_scale.xmin()) > 0);
-    CheckBox_2->setEnabled(rxFieldValue(LineEdit_3, m_scale.ymax()) > 0
-        && rxFieldValue(LineEdit_4, m_scale.ymin()) > 0);
+    RxFieldReader read;
+    const bool xPositive
+        = read(LineEdit_1, m_scale.xmax()) > 0 && read(LineEdit_2, m_scale.xmin()) > 0;
+    const bool yPositive
+        = read(LineEdit_3, m_scale.ymax()) > 0 && read(LineEdit_4, m_scale.ymin()) > 0;
+    CheckBox_1->setEnabled(xPositive && read.ok());
+    CheckBox_2->setEnabled(yPositive && read.ok());
     const bool steps = !RadioButton_2->isChecked();
     for (QWidget *w : {static_cast<QWidget *>(Label_7), static_cast<QWidget *>(LineEdit_7),
              static_cast<QWidget *>(Label_8), static_cast<QWidget *>(LineEdit_8)})
@@ -68,15 +68,24 @@ void RxScaleWin::setVisibles()
 }
 
 // The scale's setters refuse equal range ends, steps not above 0 and a log axis with an
-// end not above 0; a refused value keeps its stored one and the field its typed text.
+// end not above 0, keeping the stored value; the fields then show what is stored. A text
+// that reads as no number the field shows refuses the whole Apply.
 void RxScaleWin::applyButton()
 {
     if (!m_doc)
         return;
-    m_scale.setXRange(
-        rxFieldValue(LineEdit_1, m_scale.xmax()), rxFieldValue(LineEdit_2, m_scale.xmin()));
-    m_scale.setYRange(
-        rxFieldValue(LineEdit_3, m_scale.ymax()), rxFieldValue(LineEdit_4, m_scale.ymin()));
+    RxFieldReader read;
+    const float xmax = read(LineEdit_1, m_scale.xmax());
+    const float xmin = read(LineEdit_2, m_scale.xmin());
+    const float ymax = read(LineEdit_3, m_scale.ymax());
+    const float ymin = read(LineEdit_4, m_scale.ymin());
+    const bool steps = !RadioButton_2->isChecked();
+    const float xStep = steps ? read(LineEdit_7, m_scale.xStep()) : m_scale.xStep();
+    const float yStep = steps ? read(LineEdit_8, m_scale.yStep()) : m_scale.yStep();
+    if (!read.check(this))
+        return;
+    m_scale.setXRange(xmax, xmin);
+    m_scale.setYRange(ymax, ymin);
     // After the ranges: the log setters judge the axis by its new ends.
     m_scale.setXLog(CheckBox_1->isChecked() ? 1 : 0);
     m_scale.setYLog(CheckBox_2->isChecked() ? 1 : 0);
@@ -85,11 +94,13 @@ void RxScaleWin::applyButton()
     if (RadioButton_2->isChecked()) {
         m_scale.setTickMode(0);
     } else {
-        m_scale.setXStep(rxFieldValue(LineEdit_7, m_scale.xStep()));
-        m_scale.setYStep(rxFieldValue(LineEdit_8, m_scale.yStep()));
+        m_scale.setXStep(xStep);
+        m_scale.setYStep(yStep);
         m_scale.setTickMode(RadioButton_4->isChecked() ? 2 : 1);
     }
     m_doc->setScale(m_scale);
+    fillControls();
+    setVisibles();
     emit scaleChanged();
 }
 

@@ -103,6 +103,17 @@ private:
     QTimer m_timer;
 };
 
+// The default locale, which the dialogs' number fields follow, for the life of a scope.
+class DefaultLocale
+{
+public:
+    explicit DefaultLocale(const QLocale &locale) { QLocale::setDefault(locale); }
+    ~DefaultLocale() { QLocale::setDefault(m_old); }
+
+private:
+    QLocale m_old;
+};
+
 // The menu titled title in the menu bar of w.
 inline QMenu *barMenu(QWidget *w, const QString &title)
 {

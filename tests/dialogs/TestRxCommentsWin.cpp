@@ -112,7 +112,8 @@ void verifyEditing(QWidget &dlg, bool enabled)
 
 void TestRxCommentsWin::initTestCase()
 {
-    // Comma decimals in Qt and in the C library: numbers must still be C notation.
+    // Comma decimals in Qt and in the C library: numbers show a decimal comma and read
+    // either mark, and the C library's locale changes nothing.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QVERIFY2(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), "the de_DE.UTF-8 locale is missing");
 }
@@ -199,19 +200,28 @@ void TestRxCommentsWin::applyEditsChosenComment_data()
     QTest::addColumn<QString>("size");
     QTest::addColumn<QString>("row");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("sizeShown"); // after the Apply
     // Comment 2 starts at font size 2; the other fields are stored whatever the size.
     QTest::newRow("all fields") << "1.5"
                                 << "-3.25"
-                                << "x^2^ (a)|1|2500,-3.25|1.5|4|7";
+                                << "x^2^ (a)|1|2500,-3.25|1.5|4|7"
+                                << "1,5";
+    QTest::newRow("decimal comma") << "1,5"
+                                   << "-3,25"
+                                   << "x^2^ (a)|1|2500,-3.25|1.5|4|7"
+                                   << "1,5";
     QTest::newRow("font size 0 refused") << "0"
                                          << "4"
-                                         << "x^2^ (a)|1|2500,4|2|4|7";
+                                         << "x^2^ (a)|1|2500,4|2|4|7"
+                                         << "2";
     QTest::newRow("negative font size refused") << "-1"
                                                 << "4"
-                                                << "x^2^ (a)|1|2500,4|2|4|7";
+                                                << "x^2^ (a)|1|2500,4|2|4|7"
+                                                << "2";
     QTest::newRow("empty fields read as 0") << ""
                                             << ""
-                                            << "x^2^ (a)|1|2500,0|2|4|7";
+                                            << "x^2^ (a)|1|2500,0|2|4|7"
+                                            << "2";
 }
 
 void TestRxCommentsWin::applyEditsChosenComment()
@@ -219,6 +229,7 @@ void TestRxCommentsWin::applyEditsChosenComment()
     QFETCH(QString, size);
     QFETCH(QString, row);
     QFETCH(QString, expected);
+    QFETCH(QString, sizeShown);
     RxFile doc = makeDoc(3);
     RxComments c = doc.comments();
     c.setFontSize(1, 2.0f);
@@ -241,8 +252,7 @@ void TestRxCommentsWin::applyEditsChosenComment()
 
     QCOMPARE(changed.count(), 1);
     QCOMPARE(describe(doc.comments()), QStringList({before[0], expected, before[2]}));
-    // A refused text stays in its field until the comment is shown again.
-    QCOMPARE(control<QLineEdit>(dlg, "LineEdit_4")->text(), size);
+    QCOMPARE(control<QLineEdit>(dlg, "LineEdit_4")->text(), sizeShown);
 }
 
 void TestRxCommentsWin::positionFieldsFollowLocationType_data()
@@ -250,16 +260,16 @@ void TestRxCommentsWin::positionFieldsFollowLocationType_data()
     QTest::addColumn<bool>("rowCol");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("row/col: decimals refused") << true << "2.5"
-                                               << "25";
+    QTest::newRow("row/col: decimal mark kept in sight") << true << "2.5"
+                                                         << "2.5";
     QTest::newRow("row/col: negative") << true << "-12"
                                        << "-12";
     QTest::newRow("row/col: beyond 100") << true << "1500"
                                          << "1500";
     QTest::newRow("data: decimals") << false << "-2.5e-3"
                                     << "-2.5e-3";
-    QTest::newRow("data: no decimal comma") << false << "1,5"
-                                            << "15";
+    QTest::newRow("data: decimal comma") << false << "1,5"
+                                         << "1,5";
 }
 
 void TestRxCommentsWin::positionFieldsFollowLocationType()
@@ -297,7 +307,7 @@ void TestRxCommentsWin::untouchedLargeDataPositionSurvivesApply()
     doc.setComments(c);
     RxCommentsWin dlg(&doc);
     dlg.show();
-    QCOMPARE(shown(dlg), QString("t0|1|1.70001e+09,0.123457|1.23457|1|0"));
+    QCOMPARE(shown(dlg), QString("t0|1|1,70001e+09,0,123457|1,23457|1|0"));
 
     choose(dlg, "ComboBox_2", 3);
     click(dlg, "PushButton_4");

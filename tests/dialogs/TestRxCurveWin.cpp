@@ -78,7 +78,8 @@ void chooseCurve(QWidget &dlg, int item)
 
 void TestRxCurveWin::initTestCase()
 {
-    // Comma decimals in Qt and in the C library: lengths must still show and read as C text.
+    // Comma decimals in Qt and in the C library: lengths show a decimal comma and read
+    // either mark, and the C library's locale changes nothing.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "the de_DE.UTF-8 locale is missing");
 }
@@ -106,7 +107,7 @@ void TestRxCurveWin::showsFirstCurve()
         QStringList(
             {"solid", "dots", "dashed", "long short", "long short short", "long dashed(ps only)"}));
     QCOMPARE(itemsOf(combo(dlg, "ComboBox_4")), QStringList({"3", "6", "12", "18", "28", "36"}));
-    QCOMPARE(shown(dlg), QStringList({"saddle brown", "solid", "6", "1.23457"}));
+    QCOMPARE(shown(dlg), QStringList({"saddle brown", "solid", "6", "1,23457"}));
 
     click(dlg, "PushButton_2");
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
@@ -158,9 +159,9 @@ void TestRxCurveWin::choosingShowsStoredFormat()
     combo(dlg, "ComboBox_2")->setCurrentIndex(7);
     control<QLineEdit>(dlg, "LineEdit_1")->setText("9");
     chooseCurve(dlg, 2);
-    QCOMPARE(shown(dlg), QStringList({"green", "dashed", "18", "3.23457"}));
+    QCOMPARE(shown(dlg), QStringList({"green", "dashed", "18", "3,23457"}));
     chooseCurve(dlg, 0);
-    QCOMPARE(shown(dlg), QStringList({"black", "solid", "6", "1.23457"}));
+    QCOMPARE(shown(dlg), QStringList({"black", "solid", "6", "1,23457"}));
     QCOMPARE(doc.color(0), 0);
     QCOMPARE(doc.patternLength(0), lengthOf(0));
 }
@@ -171,7 +172,7 @@ void TestRxCurveWin::applyStores_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<float>("length");
     // Read back, the six digits shown would change a length nobody edited.
-    QTest::newRow("untouched keeps every digit") << QString() << QString("2.23457") << lengthOf(1);
+    QTest::newRow("untouched keeps every digit") << QString() << QString("2,23457") << lengthOf(1);
     QTest::newRow("decimal") << QString("2.25") << QString("2.25") << 2.25f;
     QTest::newRow("exponent") << QString("5e-1") << QString("5e-1") << 0.5f;
     QTest::newRow("0 refused") << QString("0") << QString("0") << lengthOf(1);
@@ -180,7 +181,7 @@ void TestRxCurveWin::applyStores_data()
     QTest::newRow("lone minus refused") << QString("-") << QString("-") << lengthOf(1);
     QTest::newRow("beyond single precision refused")
         << QString("1e39") << QString("1e39") << lengthOf(1);
-    QTest::newRow("comma refused while typing") << QString("2,5") << QString("25") << 25.0f;
+    QTest::newRow("decimal comma") << QString("2,5") << QString("2,5") << 2.5f;
     QTest::newRow("letters refused while typing") << QString("7abc") << QString("7") << 7.0f;
 }
 
@@ -208,6 +209,8 @@ void TestRxCurveWin::applyStores()
     click(dlg, "PushButton_1");
 
     QCOMPARE(changed.count(), 1);
+    // What is stored, a refused length included, is what the field shows.
+    QCOMPARE(edit->text(), QString::number(double(length), 'g', 6).replace('.', ','));
     QCOMPARE(QList<int>({doc.color(1), doc.lineType(1), doc.lineWidth(1)}), QList<int>({5, 4, 0}));
     // Exact compares (a list of floats is not compared fuzzily); the other curves keep theirs.
     QCOMPARE(QList<float>({doc.patternLength(0), doc.patternLength(1), doc.patternLength(2)}),

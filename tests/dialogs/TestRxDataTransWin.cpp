@@ -9,6 +9,8 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include <cmath>
+
 #include "RxTestGui.h"
 
 // "Data Transformations" driven through its controls; the document's curves are the outcome.
@@ -83,7 +85,7 @@ void chooseOperation(QWidget &dlg, int code)
 
 void TestRxDataTransWin::initTestCase()
 {
-    // Comma decimals by default: coefficients must still be typed and read in C notation.
+    // Comma decimals by default: coefficients show a decimal comma and read either mark.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QCOMPARE(QLocale().decimalPoint(), QString(","));
 }
@@ -105,7 +107,7 @@ void TestRxDataTransWin::opensAsIdentity()
     QVERIFY(!control<QCheckBox>(dlg, "CheckBox_1")->isChecked());
     QVERIFY(!control<QComboBox>(dlg, "ComboBox_1")->isEnabled());
     QCOMPARE(chooserItems(dlg), QStringList({"1", "2"}));
-    const char *identity[] = {"1.0", "0.0", "0.0", "0.0", "1.0", "0.0"};
+    const char *identity[] = {"1,0", "0,0", "0,0", "0,0", "1,0", "0,0"};
     for (int i = 0; i < 6; ++i) {
         const QByteArray name = "LineEdit_" + QByteArray::number(i + 1);
         QCOMPARE(control<QLineEdit>(dlg, name.constData())->text(), QString(identity[i]));
@@ -313,13 +315,18 @@ void TestRxDataTransWin::coefficientText_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::addColumn<float>("a"); // the factor X is multiplied by
-    QTest::newRow("C decimal point") << QString("1.5") << QString("1.5") << 1.5f;
-    QTest::newRow("exponent") << QString("-2.5e-1") << QString("-2.5e-1") << -0.25f;
-    QTest::newRow("comma refused while typing") << QString("2,5") << QString("25") << 25.0f;
-    QTest::newRow("lone minus reads as 0") << QString("-") << QString("-") << 0.0f;
+    QTest::addColumn<float>("a"); // the factor X is multiplied by; NaN: the Apply is refused
+    QTest::addColumn<bool>("pointDesktop"); // a desktop that writes decimals with a point
+    const float refused = std::nanf("");
+    QTest::newRow("C decimal point") << QString("1.5") << QString("1.5") << 1.5f << false;
+    QTest::newRow("exponent") << QString("-2.5e-1") << QString("-2.5e-1") << -0.25f << false;
+    QTest::newRow("decimal comma") << QString("2,5") << QString("2,5") << 2.5f << false;
+    QTest::newRow("lone minus reads as 0") << QString("-") << QString("-") << 0.0f << false;
     QTest::newRow("trailing exponent mark reads its number")
-        << QString("4e") << QString("4e") << 4.0f;
+        << QString("4e") << QString("4e") << 4.0f << false;
+    QTest::newRow("point on a point desktop") << QString("0.5") << QString("0.5") << 0.5f << true;
+    QTest::newRow("comma on a point desktop refused")
+        << QString("1,000") << QString("1,000") << refused << true;
 }
 
 void TestRxDataTransWin::coefficientText()
@@ -327,14 +334,27 @@ void TestRxDataTransWin::coefficientText()
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(float, a);
+    QFETCH(bool, pointDesktop);
+    DefaultLocale desktop(pointDesktop ? QLocale::c() : QLocale());
     RxFile doc;
     fill(doc, 1, 12);
+    const auto before = points(doc);
     RxDataTransWin dlg(&doc);
     dlg.show();
+    QSignalSpy changed(&dlg, &RxDataTransWin::dataChanged);
+    ModalAnswers answers;
 
     setField(dlg, "LineEdit_1", typed);
     QCOMPARE(control<QLineEdit>(dlg, "LineEdit_1")->text(), shown);
     click(dlg, "PushButton_1");
+    const bool refused = std::isnan(a);
+    QCOMPARE(answers.seen.size(), refused ? 1 : 0);
+    if (refused) {
+        QCOMPARE(points(doc), before);
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(!control<QPushButton>(dlg, "PushButton_3")->isEnabled());
+        return;
+    }
     for (int p = 0; p < 12; ++p)
         QCOMPARE(doc.curve(0)->x(p), a * float(p));
 }

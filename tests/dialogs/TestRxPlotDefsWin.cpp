@@ -60,7 +60,8 @@ QString field(QWidget &dlg, const char *name)
 
 void TestRxPlotDefsWin::initTestCase()
 {
-    // Comma decimals in Qt and in the C library: numbers must still be C notation.
+    // Comma decimals in Qt and in the C library: numbers show a decimal comma and read
+    // either mark, and the C library's locale changes nothing.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QVERIFY2(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), "the de_DE.UTF-8 locale is missing");
 }
@@ -98,15 +99,15 @@ void TestRxPlotDefsWin::showsSettings()
     QCOMPARE(control<QComboBox>(dlg, "ComboBox_3")->currentText(), QString("bevel"));
     QVERIFY(control<QRadioButton>(dlg, "RadioButton_2")->isChecked());
     QVERIFY(!control<QRadioButton>(dlg, "RadioButton_1")->isChecked());
-    QCOMPARE(field(dlg, "LineEdit_1"), QString("6.5"));
-    QCOMPARE(field(dlg, "LineEdit_2"), QString("3.25"));
+    QCOMPARE(field(dlg, "LineEdit_1"), QString("6,5"));
+    QCOMPARE(field(dlg, "LineEdit_2"), QString("3,25"));
     QVERIFY(control<QCheckBox>(dlg, "CheckBox_2")->isChecked());
     QVERIFY(!control<QCheckBox>(dlg, "CheckBox_3")->isChecked());
     QVERIFY(control<QCheckBox>(dlg, "CheckBox_4")->isChecked());
     QCOMPARE(control<QComboBox>(dlg, "ComboBox_1")->currentText(), QString("Palatino-Bold"));
     QCOMPARE(control<QComboBox>(dlg, "ComboBox_2")->currentText(), QString("white"));
-    QCOMPARE(field(dlg, "LineEdit_3"), QString("1.23457"));
-    QCOMPARE(field(dlg, "LineEdit_4"), QString("0.5"));
+    QCOMPARE(field(dlg, "LineEdit_3"), QString("1,23457"));
+    QCOMPARE(field(dlg, "LineEdit_4"), QString("0,5"));
     QCOMPARE(field(dlg, "LineEdit_5"), QString("0"));
 
     // Untouched, Accept gives the settings back as they were, title included.
@@ -162,7 +163,7 @@ void TestRxPlotDefsWin::plotSizeCheck()
     if (fits)
         return;
     QCOMPARE(record(doc.plotDefs()), before);
-    QCOMPARE(field(dlg, "LineEdit_1"), QString::number(x));
+    QCOMPARE(field(dlg, "LineEdit_1"), QString::number(x).replace('.', ','));
     click(dlg, "PushButton_2");
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
@@ -182,6 +183,8 @@ void TestRxPlotDefsWin::refusedValuesStay_data()
                                          << "5 4 1.5 2 0.5";
     QTest::newRow("symbol size 0") << QByteArray("LineEdit_4") << "0"
                                    << "5 4 1.5 2 0.5";
+    QTest::newRow("symbol size with a decimal comma") << QByteArray("LineEdit_4") << "0,25"
+                                                      << "5 4 1.5 0.25 0.5";
     QTest::newRow("symbol size not a number") << QByteArray("LineEdit_4") << "big"
                                               << "5 4 1.5 2 0.5";
     QTest::newRow("font size 0") << QByteArray("LineEdit_3") << "0"
@@ -230,6 +233,7 @@ void TestRxPlotDefsWin::plotSizeBadBox()
     RxPlotDefsWin dlg(&doc);
     dlg.show();
     setField(dlg, "LineEdit_1", "20");
+    setField(dlg, "LineEdit_4", "0");
     QString seen;
     QTimer::singleShot(0, [&seen] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -246,6 +250,10 @@ void TestRxPlotDefsWin::plotSizeBadBox()
     QCOMPARE(seen, QString("Error|Plot Size Bad|no icon|1|OK"));
     QVERIFY(dlg.isVisible());
     QCOMPARE(doc.plotDefs().xPlotSize(), 5.0f);
+    // The refused symbol size is not left on show; the length that failed the check is.
+    QCOMPARE(control<QLineEdit>(dlg, "LineEdit_4")->text(),
+        QString::number(double(doc.plotDefs().symbolSize())).replace('.', ','));
+    QCOMPARE(control<QLineEdit>(dlg, "LineEdit_1")->text(), QString("20"));
 }
 
 QTEST_MAIN(TestRxPlotDefsWin)

@@ -61,6 +61,12 @@ QList<float> ends(const RxScale &s)
     return {s.xmax(), s.xmin(), s.ymax(), s.ymin()};
 }
 
+// "%g" with the decimal comma of the tests' default locale.
+QString shownText(float v)
+{
+    return QString::number(double(v), 'g', 6).replace('.', ',');
+}
+
 // X window 10 ... 1 on a log axis, Y 1 ... 0, ticks every 0.5 and 0.25.
 RxScale logXScale()
 {
@@ -77,7 +83,8 @@ RxScale logXScale()
 
 void TestRxScaleWin::initTestCase()
 {
-    // Comma decimals in Qt and in the C library: numbers must still show and read as C text.
+    // Comma decimals in Qt and in the C library: numbers show a decimal comma and read
+    // either mark, and the C library's locale changes nothing.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "the de_DE.UTF-8 locale is missing");
 }
@@ -117,7 +124,7 @@ void TestRxScaleWin::showsScale()
     QCOMPARE(texts(dlg,
                  {"LineEdit_1", "LineEdit_2", "LineEdit_3", "LineEdit_4", "LineEdit_7",
                      "LineEdit_8", "LineEdit_5", "LineEdit_6"}),
-        QStringList({"250", "0.5", "-2.5", "1.5e-07", "0.5", "0.25", "Time (s)", ""}));
+        QStringList({"250", "0,5", "-2,5", "1,5e-07", "0,5", "0,25", "Time (s)", ""}));
     auto *logX = control<QCheckBox>(dlg, "CheckBox_1");
     auto *logY = control<QCheckBox>(dlg, "CheckBox_2");
     QVERIFY(logX->isChecked() && logX->isEnabled());
@@ -168,23 +175,31 @@ void TestRxScaleWin::applyRange_data()
     QTest::addColumn<bool>("log");
     QTest::addColumn<float>("storedMax");
     QTest::addColumn<float>("storedMin");
-    QTest::addColumn<int>("storedLog");
+    QTest::addColumn<int>("storedLog"); // -1: the whole Apply is refused
+    QTest::addColumn<bool>("pointDesktop"); // a desktop that writes decimals with a point
     QTest::newRow("new range, log kept")
-        << QString("100") << QString("10") << true << 100.0f << 10.0f << 1;
+        << QString("100") << QString("10") << true << 100.0f << 10.0f << 1 << false;
     QTest::newRow("equal ends keep the old range")
-        << QString("5") << QString("5") << true << 10.0f << 1.0f << 1;
+        << QString("5") << QString("5") << true << 10.0f << 1.0f << 1 << false;
     QTest::newRow("log switched off")
-        << QString("10") << QString("1") << false << 10.0f << 1.0f << 0;
+        << QString("10") << QString("1") << false << 10.0f << 1.0f << 0 << false;
     QTest::newRow("end at 0 clears log")
-        << QString("10") << QString("0") << true << 10.0f << 0.0f << 0;
+        << QString("10") << QString("0") << true << 10.0f << 0.0f << 0 << false;
     QTest::newRow("reversed axis")
-        << QString("-4") << QString("10") << false << -4.0f << 10.0f << 0;
+        << QString("-4") << QString("10") << false << -4.0f << 10.0f << 0 << false;
     QTest::newRow("text reads as 0")
-        << QString("abc") << QString("4") << false << 0.0f << 4.0f << 0;
-    QTest::newRow("comma ends the number")
-        << QString("2,5") << QString("1") << true << 2.0f << 1.0f << 1;
+        << QString("abc") << QString("4") << false << 0.0f << 4.0f << 0 << false;
+    QTest::newRow("decimal comma")
+        << QString("0,5") << QString("0,25") << true << 0.5f << 0.25f << 1 << false;
+    QTest::newRow("decimal point on a comma desktop")
+        << QString("2.5") << QString("1") << true << 2.5f << 1.0f << 1 << false;
+    // The Y range is then not applied either.
+    QTest::newRow("two decimal marks refused")
+        << QString("1.000,5") << QString("1") << true << 10.0f << 1.0f << -1 << false;
+    QTest::newRow("comma on a point desktop refused")
+        << QString("0,5") << QString("0.25") << true << 10.0f << 1.0f << -1 << true;
     QTest::newRow("beyond single precision refused")
-        << QString("1e39") << QString("1") << true << 10.0f << 1.0f << 1;
+        << QString("1e39") << QString("1") << true << 10.0f << 1.0f << 1 << false;
 }
 
 void TestRxScaleWin::applyRange()
@@ -195,11 +210,14 @@ void TestRxScaleWin::applyRange()
     QFETCH(float, storedMax);
     QFETCH(float, storedMin);
     QFETCH(int, storedLog);
+    QFETCH(bool, pointDesktop);
+    DefaultLocale desktop(pointDesktop ? QLocale::c() : QLocale());
     RxFile doc;
     doc.setScale(logXScale());
     RxScaleWin dlg(&doc);
     dlg.show();
     QSignalSpy changed(&dlg, &RxScaleWin::scaleChanged);
+    ModalAnswers answers;
 
     type(dlg, "LineEdit_1", max);
     type(dlg, "LineEdit_2", min);
@@ -211,10 +229,22 @@ void TestRxScaleWin::applyRange()
     click(dlg, "PushButton_1");
 
     const RxScale s = doc.scale();
+    if (storedLog < 0) {
+        QCOMPARE(ends(s), ends(logXScale()));
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(answers.seen.size(), 1);
+        QVERIFY2(answers.seen[0].startsWith("Error: \"" + max + "\" is not a number"),
+            qPrintable(answers.seen[0]));
+        QCOMPARE(field(dlg, "LineEdit_1")->text(), max);
+        return;
+    }
     QCOMPARE(ends(s), QList<float>({storedMax, storedMin, 8, 2}));
     QCOMPARE(QList<int>({s.xLog(), s.yLog()}), QList<int>({storedLog, 1}));
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(field(dlg, "LineEdit_1")->text(), max);
+    QVERIFY(answers.seen.isEmpty());
+    // A refused range is not left on show as if it were in effect.
+    QCOMPARE(texts(dlg, {"LineEdit_1", "LineEdit_2"}),
+        QStringList({shownText(storedMax), shownText(storedMin)}));
 }
 
 void TestRxScaleWin::applyTickMode_data()
@@ -260,6 +290,8 @@ void TestRxScaleWin::applyTickMode()
     const RxScale s = doc.scale();
     QCOMPARE(s.tickMode(), mode);
     QCOMPARE(QList<float>({s.xStep(), s.yStep()}), QList<float>({storedX, storedY}));
+    QCOMPARE(texts(dlg, {"LineEdit_7", "LineEdit_8"}),
+        QStringList({shownText(storedX), shownText(storedY)}));
 }
 
 void TestRxScaleWin::applyLabel_data()
@@ -309,7 +341,7 @@ void TestRxScaleWin::untouchedFieldsKeepStoredValues()
     doc.setScale(s);
     RxScaleWin dlg(&doc);
     dlg.show();
-    QCOMPARE(field(dlg, "LineEdit_1")->text(), QString("1.23457"));
+    QCOMPARE(field(dlg, "LineEdit_1")->text(), QString("1,23457"));
 
     field(dlg, "LineEdit_5")->setText("Time");
     click(dlg, "PushButton_1");
@@ -339,7 +371,7 @@ void TestRxScaleWin::autoReplacesScale()
     QCOMPARE(
         texts(dlg,
             {"LineEdit_1", "LineEdit_2", "LineEdit_3", "LineEdit_4", "LineEdit_7", "LineEdit_5"}),
-        QStringList({"3", "1", "5", "-2", "0.5", "T"}));
+        QStringList({"3", "1", "5", "-2", "0,5", "T"}));
     QVERIFY(control<QRadioButton>(dlg, "RadioButton_2")->isChecked());
     QVERIFY(!field(dlg, "LineEdit_7")->isEnabled());
     QVERIFY(!control<QCheckBox>(dlg, "CheckBox_1")->isChecked());
