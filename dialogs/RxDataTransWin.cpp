@@ -4,6 +4,10 @@
 #include "dialogs/RxNumberValidator.h"
 #include "model/RxFile.h"
 
+#include <QList>
+#include <QPair>
+
+#include <cmath>
 #include <initializer_list>
 
 namespace {
@@ -12,6 +16,33 @@ namespace {
 enum Operation { Transform = 0, Reduce = 1, Smooth = 2, Remove = 3, LinearFit = 4 };
 
 constexpr int coefCount = 6;
+
+bool finitePoint(const RxCurve &c, int i)
+{
+    return std::isfinite(c.x(i)) && std::isfinite(c.y(i));
+}
+
+// True when result holds an infinity or nan that source did not: point by point where the
+// operation keeps the points (the transformation), over the whole curve otherwise.
+bool overflows(const RxCurve &source, const RxCurve &result, int code)
+{
+    if (code == Transform) {
+        for (int i = 0; i < result.numPoints(); ++i) {
+            if (finitePoint(source, i) && !finitePoint(result, i))
+                return true;
+        }
+        return false;
+    }
+    for (int i = 0; i < source.numPoints(); ++i) {
+        if (!finitePoint(source, i))
+            return false;
+    }
+    for (int i = 0; i < result.numPoints(); ++i) {
+        if (!finitePoint(result, i))
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -128,45 +159,56 @@ bool RxDataTransWin::runOn(RxCurve &c, int code, const float *coef, int n) const
     }
 }
 
+// Every result is computed before the document changes, so that a refusal leaves the
+// document, the undo copy and the curve chooser as they were.
 void RxDataTransWin::applyButton()
 {
     if (!m_doc)
         return;
     const int code = ComboBox_2->currentIndex();
+    const bool append = CheckBox_1->isChecked();
+    const int index = CheckBox_2->isChecked() ? -1 : ComboBox_1->currentIndex();
     float coef[coefCount] = {};
     if (code == Transform && !readCoefficients(coef))
         return;
+    const int n = SpinBox_1->value();
+
+    // A curve that declines the operation is neither rewritten nor appended: a copy of
+    // it under the result's place would pass for a result. Curves appended by the loop
+    // are results, not sources.
+    QList<QPair<int, RxCurve>> results;
+    const int first = index < 0 ? 0 : index;
+    const int last = index < 0 ? m_doc->numCurves() - 1 : index;
+    for (int i = first; code != Remove && i <= last; ++i) {
+        const RxCurve *source = m_doc->curve(i);
+        if (!source)
+            continue;
+        RxCurve work;
+        work = *source;
+        if (!runOn(work, code, coef, n))
+            continue;
+        if (overflows(*source, work, code)) {
+            rxFieldError(this,
+                QStringLiteral("The results of curve %1 would exceed the range of the "
+                               "numbers stored: nothing was changed.")
+                    .arg(i + 1));
+            return;
+        }
+        results.append({i, work});
+    }
+
     PushButton_3->setEnabled(true);
     if (m_undo)
         *m_undo = *m_doc;
     else
         m_undo = std::make_unique<RxFile>(*m_doc);
-
-    const bool append = CheckBox_1->isChecked();
-    const int index = CheckBox_2->isChecked() ? -1 : ComboBox_1->currentIndex();
-    const int n = SpinBox_1->value();
-
-    // A curve that declines the operation is neither rewritten nor appended: a copy of
-    // it under the result's place would pass for a result.
-    auto apply = [&](int i) {
-        RxCurve work;
-        work = *m_doc->curve(i);
-        if (!runOn(work, code, coef, n))
-            return;
-        if (append)
-            m_doc->addCurve(work);
-        else
-            m_doc->setCurve(i, work);
-    };
-    if (index < 0) {
-        // Curves appended by the loop are results, not sources.
-        const int count = m_doc->numCurves();
-        for (int i = 0; i < count; ++i)
-            apply(i);
-    } else if (code == Remove) {
+    if (code == Remove && index >= 0)
         m_doc->removeCurve(index);
-    } else {
-        apply(index);
+    for (const auto &result : results) {
+        if (append)
+            m_doc->addCurve(result.second);
+        else
+            m_doc->setCurve(result.first, result.second);
     }
     emit dataChanged();
 
@@ -175,13 +217,22 @@ void RxDataTransWin::applyButton()
         ComboBox_1->setCurrentIndex(index);
 }
 
+// A coefficient must be a number that single precision holds: an infinity would be written
+// into every point, and from there into the file.
 bool RxDataTransWin::readCoefficients(float *coef)
 {
     const QLineEdit *fields[coefCount]
         = {LineEdit_1, LineEdit_2, LineEdit_3, LineEdit_4, LineEdit_5, LineEdit_6};
+    const char *names[coefCount] = {"A", "B", "C", "D", "E", "F"};
     for (int i = 0; i < coefCount; ++i) {
         if (!rxFieldNumber(fields[i]->text(), &coef[i])) {
             rxFieldError(this, rxFieldRefusal(fields[i]));
+            return false;
+        }
+        if (!std::isfinite(coef[i])) {
+            rxFieldError(this,
+                QStringLiteral("%1 = \"%2\" is beyond the range of the numbers stored.")
+                    .arg(QLatin1String(names[i]), fields[i]->text()));
             return false;
         }
     }

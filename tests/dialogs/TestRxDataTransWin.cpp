@@ -327,6 +327,13 @@ void TestRxDataTransWin::coefficientText_data()
     QTest::newRow("point on a point desktop") << QString("0.5") << QString("0.5") << 0.5f << true;
     QTest::newRow("comma on a point desktop refused")
         << QString("1,000") << QString("1,000") << refused << true;
+    QTest::newRow("beyond double refused")
+        << QString("1e400") << QString("1e400") << refused << false;
+    QTest::newRow("beyond single precision refused")
+        << QString("1e39") << QString("1e39") << refused << false;
+    // 4e38 overflows at the fifth point.
+    QTest::newRow("results beyond single precision refused")
+        << QString("1e38") << QString("1e38") << refused << false;
 }
 
 void TestRxDataTransWin::coefficientText()
