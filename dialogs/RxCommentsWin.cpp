@@ -37,11 +37,18 @@ RxCommentsWin::RxCommentsWin(RxFile *doc, QWidget *parent)
     setComment(0);
 }
 
+// Disabled controls show nothing: they would pass for a comment that no longer exists.
 void RxCommentsWin::setEditingEnabled(bool enabled)
 {
     for (QWidget *w : std::initializer_list<QWidget *> {ComboBox_3, LineEdit_1, LineEdit_2,
              LineEdit_3, ComboBox_1, LineEdit_4, ComboBox_2, PushButton_4, PushButton_3})
         w->setEnabled(enabled);
+    if (enabled)
+        return;
+    for (QLineEdit *field : {LineEdit_1, LineEdit_2, LineEdit_3, LineEdit_4})
+        field->clear();
+    ComboBox_1->setCurrentIndex(-1);
+    ComboBox_2->setCurrentIndex(-1);
 }
 
 void RxCommentsWin::setPositionValidator(bool rowCol)

@@ -192,6 +192,9 @@ void TestRxCommentsWin::deleteKeepsOrder()
     if (!left.isEmpty()) {
         QCOMPARE(control<QComboBox>(dlg, "ComboBox_3")->currentIndex(), 0);
         QCOMPARE(shown(dlg), expected[0]);
+    } else {
+        // Nothing of the deleted comment is left on show.
+        QCOMPARE(shown(dlg), QString("|0|,||-1|-1"));
     }
 }
 
