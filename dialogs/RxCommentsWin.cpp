@@ -2,6 +2,7 @@
 
 #include "dialogs/RxFieldText.h"
 #include "dialogs/RxNumberValidator.h"
+#include "dialogs/RxRadioFocus.h"
 #include "model/RxCurve.h"
 #include "model/RxFile.h"
 #include "render/RxDraw.h"
@@ -19,6 +20,7 @@ RxCommentsWin::RxCommentsWin(RxFile *doc, QWidget *parent)
     // leading minus sign or a position beyond the page while it is being typed.
     m_realValidator = new RxNumberValidator(false, this);
     m_wholeValidator = new RxNumberValidator(true, this);
+    rxFollowCheckedButton(ButtonGroup_1);
 
     for (int i = 0; i < RxCurve::numColors; ++i)
         ComboBox_2->addItem(QString::fromLatin1(RxCurve::colorName(i)));

@@ -2,6 +2,7 @@
 
 #include "dialogs/RxFieldText.h"
 #include "dialogs/RxNumberValidator.h"
+#include "dialogs/RxRadioFocus.h"
 #include "model/RxCurve.h"
 #include "model/RxFile.h"
 #include "render/RxDraw.h"
@@ -35,6 +36,7 @@ RxPlotDefsWin::RxPlotDefsWin(RxFile *doc, QWidget *parent)
     LineEdit_1->setValidator(m_validator);
     LineEdit_2->setValidator(m_validator);
     showSettings();
+    rxFollowCheckedButton(ButtonGroup_1);
 }
 
 void RxPlotDefsWin::showSettings()

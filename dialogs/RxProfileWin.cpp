@@ -1,5 +1,6 @@
 #include "dialogs/RxProfileWin.h"
 
+#include "dialogs/RxRadioFocus.h"
 #include "model/RxFile.h"
 
 namespace {
@@ -28,6 +29,7 @@ RxProfileWin::RxProfileWin(RxFile *doc, QWidget *parent)
     ListBox_1->setCurrentRow(delim == ' ' ? SpaceRow : delim == ',' ? CommaRow : TabRow);
     CheckBox_1->setChecked(m_profile.inVecLen() > 0);
     setVisibles();
+    rxFollowCheckedButton(ButtonGroup_1);
 }
 
 void RxProfileWin::setVisibles()

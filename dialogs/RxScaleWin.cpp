@@ -1,6 +1,7 @@
 #include "dialogs/RxScaleWin.h"
 
 #include "dialogs/RxFieldText.h"
+#include "dialogs/RxRadioFocus.h"
 #include "model/RxFile.h"
 
 namespace {
@@ -23,6 +24,7 @@ RxScaleWin::RxScaleWin(RxFile *doc, QWidget *parent)
         m_scale = m_doc->scale();
     fillControls();
     setVisibles();
+    rxFollowCheckedButton(ButtonGroup_1);
     PushButton_2->setEnabled(m_doc && m_doc->totalPoints() > 0);
 }
 

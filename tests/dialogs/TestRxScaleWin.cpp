@@ -30,6 +30,7 @@ private slots:
     void applyLabel_data();
     void applyLabel();
     void untouchedFieldsKeepStoredValues();
+    void focusFollowsCheckedButton();
     void autoReplacesScale();
     void autoNeedsPoints_data();
     void autoNeedsPoints();
@@ -348,6 +349,24 @@ void TestRxScaleWin::untouchedFieldsKeepStoredValues()
     const RxScale out = doc.scale();
     QCOMPARE(ends(out), ends(s));
     QCOMPARE(QList<float>({out.xStep(), out.yStep()}), QList<float>({s.xStep(), s.yStep()}));
+}
+
+void TestRxScaleWin::focusFollowsCheckedButton()
+{
+    RxFile doc;
+    doc.addPoint(0, 1, 1, 2);
+    RxScaleWin dlg(&doc);
+    dlg.show();
+    dlg.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    auto *grids = control<QRadioButton>(dlg, "RadioButton_4");
+    grids->click();
+    grids->setFocus();
+    // Auto sets the mode to "None": Space must not bring "Grids" back.
+    QVERIFY(QMetaObject::invokeMethod(&dlg, "autoButton"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(control<QRadioButton>(dlg, "RadioButton_2")->isChecked());
+    QVERIFY(control<QRadioButton>(dlg, "RadioButton_2")->hasFocus());
 }
 
 void TestRxScaleWin::autoReplacesScale()
