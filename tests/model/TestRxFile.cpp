@@ -223,6 +223,14 @@ void TestRxFile::roundTripIsByteExact()
     QVERIFY(std::isnan(back.curve(0)->y(4)));
     QCOMPARE(back.comments().numComments(), 2);
     QCOMPARE(back.comments().font(1), 7);
+
+    // The same file as other systems end its lines: every section reads the same.
+    for (const char *end : {"\r\n", "\r"}) {
+        RxFile other;
+        QCOMPARE(
+            files.readBytes(other, QByteArray(first).replace("\n", end)), RxFile::ReadResult::Ok);
+        QCOMPARE(RxTestFiles::written(other), first);
+    }
 }
 
 void TestRxFile::wideCurvesSaveTheirXAndY()
