@@ -5,6 +5,7 @@
 #include "app/RxWidget.h"
 #include "dialogs/RxNumcolsWin.h"
 #include "model/RxFile.h"
+#include "model/RxInputFile.h"
 
 #include <QApplication>
 #include <QFile>
@@ -53,11 +54,17 @@ static bool openNamedFile(QFile &file, const char *arg)
             return false;
         }
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    switch (rxOpenInputFile(file, file.fileName())) {
+    case RxInputOpen::Opened:
+        return true;
+    case RxInputOpen::Failed:
         writeMessage("open failed\n");
-        return false;
+        break;
+    case RxInputOpen::NotRegular:
+        writeMessage("Not a regular file\n");
+        break;
     }
-    return true;
+    return false;
 }
 
 // Reads the file as "Open..." does; notice receives what the user is to be told after the

@@ -8,6 +8,7 @@
 #include "dialogs/RxPlotDefsWin.h"
 #include "dialogs/RxProfileWin.h"
 #include "dialogs/RxScaleWin.h"
+#include "model/RxInputFile.h"
 #include "model/RxSaveFile.h"
 
 #include <QApplication>
@@ -64,6 +65,7 @@ void runSettings(RxWidget *widget, RxFile *doc, void (Dialog::*changed)())
 }
 
 const QString newerFormatText = QStringLiteral("File format is newer than code, please upgrade");
+const QString notRegularText = QStringLiteral("Not a regular file");
 
 // Restores the cursor on every return path of a save.
 class WaitCursor
@@ -293,9 +295,15 @@ void RxWidget::readFile(const QString &name, int append)
 {
     if (name.isEmpty())
         return;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    switch (rxOpenInputFile(file, name)) {
+    case RxInputOpen::Opened:
+        break;
+    case RxInputOpen::Failed:
         showMessage(QStringLiteral("File Open failed"));
+        return;
+    case RxInputOpen::NotRegular:
+        showMessage(notRegularText);
         return;
     }
     // Read into a copy, profile included since it decides how column files are read, so

@@ -2,6 +2,7 @@
 
 #include "convert/RxConvertRender.h"
 #include "model/RxFile.h"
+#include "model/RxInputFile.h"
 #include "model/RxProfile.h"
 #include "model/RxSaveFile.h"
 
@@ -340,7 +341,7 @@ void printUsage(QTextStream &out)
 }
 
 // Opens name read-only as start-up does: when no such file exists, name with ".rx" appended
-// is tried.
+// is tried. Only a regular file is read.
 int openInput(const QString &name, QFile &file, QTextStream &err)
 {
     QString path = name;
@@ -350,10 +351,10 @@ int openInput(const QString &name, QFile &file, QTextStream &err)
             return report(
                 err, exitFailure, QStringLiteral("File not found: %1 (nor %2)").arg(name, path));
     }
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return report(
-            err, exitFailure, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
+    // A named pipe or a device would keep the run waiting for input that may never come.
+    QString reason;
+    if (rxOpenInputFile(file, path, &reason) != RxInputOpen::Opened)
+        return report(err, exitFailure, QStringLiteral("cannot open %1: %2").arg(path, reason));
     return exitOk;
 }
 

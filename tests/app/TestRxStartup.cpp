@@ -15,6 +15,8 @@
 
 #include "RxTestGui.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString dataDir = QStringLiteral(RUXA_TEST_DATA);
@@ -96,6 +98,9 @@ void TestRxStartup::exitPaths_data()
     QTest::newRow("demo name in another case is a file")
         << "TEST.INT" << QByteArray("File not found\n");
     QTest::newRow("a directory cannot be opened") << "." << QByteArray("open failed\n");
+    QTest::newRow("a named pipe") << "pipe" << QByteArray("Not a regular file\n");
+    QTest::newRow("a link to a named pipe, found through .rx")
+        << "pipe-link" << QByteArray("Not a regular file\n");
     QTest::newRow("unreadable content")
         << dataDir + "/bad/garbage.bin" << QByteArray("read failed \n");
     QTest::newRow("empty file") << dataDir + "/bad/empty.rx" << QByteArray("read failed \n");
@@ -107,6 +112,12 @@ void TestRxStartup::exitPaths()
 {
     QFETCH(QString, arg);
     QFETCH(QByteArray, output);
+    // Reading a named pipe would wait for a writer that never comes.
+    const QString pipe = m_dir.filePath(QStringLiteral("pipe"));
+    if (!QFileInfo::exists(pipe)) {
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(QFile::link(pipe, m_dir.filePath(QStringLiteral("pipe-link.rx"))));
+    }
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

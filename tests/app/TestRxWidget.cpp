@@ -22,6 +22,7 @@
 #include <csignal>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -101,6 +102,15 @@ QByteArray contents(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// In dir: "pipe", a named pipe, and "pipe-link", a symbolic link to it. Reading a named pipe
+// would wait for a writer; saving over one would replace it with a plain file.
+bool makePipe(const QString &dir)
+{
+    const QString pipe = dir + QStringLiteral("/pipe");
+    return ::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0
+        && QFile::link(pipe, dir + QStringLiteral("/pipe-link"));
 }
 
 } // namespace
@@ -197,6 +207,9 @@ void TestRxWidget::openRefusedLeavesDocument_data()
                                  << QStringList {"Rx: Read failed"};
     QTest::newRow("newer format") << "newer.rx" << QByteArray("C ***Ruxa***: 2\nC profile:\n")
                                   << QStringList {newer};
+    QTest::newRow("named pipe") << "pipe" << QByteArray() << QStringList {"Rx: Not a regular file"};
+    QTest::newRow("link to a named pipe")
+        << "pipe-link" << QByteArray() << QStringList {"Rx: Not a regular file"};
 }
 
 void TestRxWidget::openRefusedLeavesDocument()
@@ -211,6 +224,8 @@ void TestRxWidget::openRefusedLeavesDocument()
     const QByteArray docBefore = written(w.document());
     const QImage before = w.grab().toImage();
     QSignalSpy changed(&w, &RxWidget::fileChanged);
+    if (file.startsWith("pipe"))
+        QVERIFY(makePipe(m_dir->path()));
     if (!file.isEmpty())
         w.nextName = bytes.isEmpty() ? m_dir->filePath(file) : put(file, bytes);
     for (const int append : {0, 1}) {

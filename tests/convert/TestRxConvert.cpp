@@ -19,6 +19,7 @@
 #include <memory>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -197,6 +198,10 @@ void TestRxConvert::init()
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("adir")));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.rx")));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("tmp")));
+    // A named pipe stands for every file that is not a regular one: reading it would wait
+    // for a writer.
+    QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.rx"))).constData(), 0600), 0);
+    QVERIFY(QFile::link(path(QStringLiteral("pipe.rx")), path(QStringLiteral("pipe-link.rx"))));
     // Its name becomes the PostScript title.
     QVERIFY(
         QFile::copy(path(QStringLiteral("picture.rx")), path(QStringLiteral("odd (name) \\.rx"))));
@@ -247,7 +252,8 @@ Run TestRxConvert::run(const QStringList &args, const QStringList &extra, int fi
 QStringList TestRxConvert::entries() const
 {
     return QDir(m_dir->path())
-        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        .entryList(
+            QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 QStringList TestRxConvert::scratchLeft() const
@@ -538,6 +544,10 @@ void TestRxConvert::failure_data()
     QTest::newRow("output folder missing")
         << QStringList {in, "nodir/out.rx"} << "nodir/out.rx" << false;
     QTest::newRow("output is a directory") << QStringList {in, "folder.rx"} << "folder.rx" << false;
+    const QString notRegular = QStringLiteral("pipe.rx: not a regular file");
+    QTest::newRow("input is a named pipe") << QStringList {"pipe.rx", out} << notRegular << false;
+    QTest::newRow("input links to a named pipe, found through .rx")
+        << QStringList {"pipe-link", out} << "pipe-link.rx: not a regular file" << false;
     QTest::newRow("column beyond the file")
         << QStringList {"--columns", "1,4", "--delimited", "tab", "--invec", "0", threeCols, out}
         << threeCols << false;
@@ -603,6 +613,8 @@ void TestRxConvert::failure()
         if (outputExists)
             QCOMPARE(readAll(existing), older);
     }
+    const QFileInfo pipe(path(QStringLiteral("pipe.rx")));
+    QVERIFY(pipe.exists() && !pipe.isFile());
 }
 
 void TestRxConvert::columnFiles_data()
