@@ -226,6 +226,16 @@ bool RxWidget::confirmOverwrite(const QString &name)
     return box.clickedButton() == yes;
 }
 
+// A save may only make a file or replace a regular one: saving over a device or a named
+// pipe would put a plain file in its place. True to go on; else the user is told.
+bool RxWidget::replaceable(const QString &name, const QString &caption)
+{
+    if (RxSaveFile::isReplaceable(name))
+        return true;
+    warn(caption, notRegularText);
+    return false;
+}
+
 // The data file first, then the column files that the reader detects the layout of.
 static QString readFilter()
 {
@@ -361,9 +371,9 @@ void RxWidget::saveAs()
     const QByteArray docName = m_document.name();
     const QString start = docName.contains('+') ? QString() : QFile::decodeName(docName);
     const QString name = askSaveName(start);
-    if (name.isEmpty() || !confirmOverwrite(name))
-        return;
     const QString caption = QStringLiteral("Save As");
+    if (name.isEmpty() || !replaceable(name, caption) || !confirmOverwrite(name))
+        return;
     // Refused before the target is touched, so that an existing file keeps its contents.
     if (m_document.totalPoints() < 1) {
         warn(caption, QStringLiteral("File not Written"));
@@ -407,7 +417,8 @@ void RxWidget::saveAsPostscript()
         = defs.encapsulated() == 1 ? QStringLiteral(".eps") : QStringLiteral(".ps");
     const QString name = askPostScriptName(
         postScriptStartName(m_document.name(), extension), QStringLiteral("*") + extension);
-    if (name.isEmpty() || !confirmOverwrite(name))
+    if (name.isEmpty() || !replaceable(name, QStringLiteral("Save As PostScript"))
+        || !confirmOverwrite(name))
         return;
     const RxScale scale = m_document.scale();
     // Checked before the target is created or emptied.

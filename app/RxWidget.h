@@ -113,6 +113,7 @@ protected:
 private:
     void buildMenus();
     bool confirmOverwrite(const QString &name);
+    bool replaceable(const QString &name, const QString &caption);
     void warn(const QString &caption, const QString &text);
     void showNewerFormat();
 

@@ -1,14 +1,46 @@
 #include "model/RxSaveFile.h"
 
+#include <QFile>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+
+namespace {
+
+// stat(2) of name after following links: 0, or the errno of the failure.
+int statTarget(const QString &name, struct stat *st)
+{
+    const QByteArray path = QFile::encodeName(name);
+    return ::stat(path.constData(), st) == 0 ? 0 : errno;
+}
+
+} // namespace
+
 RxSaveFile::RxSaveFile(const QString &name)
     : QSaveFile(name)
 { }
 
 RxSaveFile::~RxSaveFile() = default;
 
+bool RxSaveFile::isReplaceable(const QString &name)
+{
+    struct stat st = {};
+    const int error = statTarget(name, &st);
+    if (error == 0)
+        return S_ISREG(st.st_mode);
+    // A dangling link names a new file; a loop of links names none, and QSaveFile would
+    // replace the link itself.
+    return error != ELOOP;
+}
+
 bool RxSaveFile::open(OpenMode mode)
 {
     m_failed = false;
+    if (!isReplaceable(fileName())) {
+        setErrorString(QStringLiteral("not a regular file"));
+        return false;
+    }
     return QSaveFile::open(mode | QIODevice::Unbuffered);
 }
 

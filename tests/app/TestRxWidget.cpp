@@ -132,6 +132,8 @@ private slots:
     void postScriptStartName();
     void saveWritesOrKeepsOldFile_data();
     void saveWritesOrKeepsOldFile();
+    void saveRefusesWhatIsNotAFile_data();
+    void saveRefusesWhatIsNotAFile();
     void fullDiskKeepsOldFile();
     void postScript();
     void badPlotSizeCreatesNoFile();
@@ -339,6 +341,35 @@ void TestRxWidget::saveWritesOrKeepsOldFile()
     QCOMPARE(contents(w.nextName), saved ? written(w.document()) : QByteArray("old"));
     // No scratch file is left behind.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {"target.rx"});
+}
+
+void TestRxWidget::saveRefusesWhatIsNotAFile_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("named pipe") << "pipe";
+    QTest::newRow("link to a named pipe") << "pipe-link";
+}
+
+// Refused before the overwrite question, and left as it was.
+void TestRxWidget::saveRefusesWhatIsNotAFile()
+{
+    QFETCH(QString, target);
+    QVERIFY(makePipe(m_dir->path()));
+    const QStringList before = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System);
+    Widget w;
+    w.setFile(twoPoints());
+    w.nextName = m_dir->filePath(target);
+    QSignalSpy changed(&w, &RxWidget::fileChanged);
+    for (const QString caption : {"Save As", "Save As PostScript"}) {
+        ModalAnswers answers;
+        caption == "Save As" ? w.saveAs() : w.saveAsPostscript();
+        QCOMPARE(answers.seen, QStringList {caption + ": Not a regular file"});
+        QCOMPARE(answers.icons, QList<QMessageBox::Icon> {QMessageBox::Warning});
+    }
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System), before);
+    QVERIFY(!QFileInfo(m_dir->filePath("pipe")).isFile());
+    QCOMPARE(QFileInfo(m_dir->filePath(target)).isSymLink(), target != "pipe");
 }
 
 // While it lives, no file may grow beyond limit bytes, as on a full disk: writes past it

@@ -199,9 +199,11 @@ void TestRxConvert::init()
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.rx")));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("tmp")));
     // A named pipe stands for every file that is not a regular one: reading it would wait
-    // for a writer.
+    // for a writer, and replacing it would destroy it.
     QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.rx"))).constData(), 0600), 0);
-    QVERIFY(QFile::link(path(QStringLiteral("pipe.rx")), path(QStringLiteral("pipe-link.rx"))));
+    for (const char *ext : {"rx", "ps", "pdf", "png", "svg"})
+        QVERIFY(
+            QFile::link(path(QStringLiteral("pipe.rx")), path(QStringLiteral("pipe-link.") + ext)));
     // Its name becomes the PostScript title.
     QVERIFY(
         QFile::copy(path(QStringLiteral("picture.rx")), path(QStringLiteral("odd (name) \\.rx"))));
@@ -548,6 +550,11 @@ void TestRxConvert::failure_data()
     QTest::newRow("input is a named pipe") << QStringList {"pipe.rx", out} << notRegular << false;
     QTest::newRow("input links to a named pipe, found through .rx")
         << QStringList {"pipe-link", out} << "pipe-link.rx: not a regular file" << false;
+    QTest::newRow("output is a named pipe") << QStringList {in, "pipe.rx"} << notRegular << false;
+    for (const char *output : {"pipe-link.ps", "pipe-link.pdf", "pipe-link.png", "pipe-link.svg"})
+        QTest::newRow(qPrintable(QStringLiteral("%1 links to a named pipe").arg(output)))
+            << QStringList {in, output} << QStringLiteral("%1: not a regular file").arg(output)
+            << false;
     QTest::newRow("column beyond the file")
         << QStringList {"--columns", "1,4", "--delimited", "tab", "--invec", "0", threeCols, out}
         << threeCols << false;
