@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,7 +42,26 @@ bool RxSaveFile::open(OpenMode mode)
         setErrorString(QStringLiteral("not a regular file"));
         return false;
     }
-    return QSaveFile::open(mode | QIODevice::Unbuffered);
+    if (!QSaveFile::open(mode | QIODevice::Unbuffered))
+        return false;
+    keepOwner();
+    return true;
+}
+
+// The new file belongs to whoever saves, so a save by root would hand another user's file
+// to root. Only root may give a file away; anyone else may still pass it to a group of
+// their own, and otherwise keeps it, as with any file they make.
+void RxSaveFile::keepOwner()
+{
+    struct stat target = {};
+    struct stat made = {};
+    if (statTarget(fileName(), &target) != 0 || ::fstat(handle(), &made) != 0
+        || (target.st_uid == made.st_uid && target.st_gid == made.st_gid))
+        return;
+    if (::fchown(handle(), target.st_uid, target.st_gid) != 0 && target.st_gid != made.st_gid) {
+        const int groupOnly = ::fchown(handle(), static_cast<uid_t>(-1), target.st_gid);
+        Q_UNUSED(groupOnly);
+    }
 }
 
 qint64 RxSaveFile::writeData(const char *data, qint64 len)

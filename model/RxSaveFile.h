@@ -10,7 +10,8 @@
 //
 // A symbolic link is followed: the file it points to is replaced and the link stays. Only a
 // regular file is ever replaced; the rename would put a plain file in place of a device or
-// a named pipe. The replacement keeps the old file's permission bits.
+// a named pipe. The replacement keeps the old file's permission bits, and its owner and
+// group as far as the process may set them.
 class RxSaveFile : public QSaveFile
 {
 public:
@@ -32,5 +33,7 @@ protected:
     qint64 writeData(const char *data, qint64 len) override;
 
 private:
+    void keepOwner();
+
     bool m_failed = false;
 };

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +34,7 @@ private slots:
     void targets_data();
     void targets();
     void deviceIsNotReplaceable();
+    void keepsOwner();
 };
 
 void TestRxSaveFile::targets_data()
@@ -97,6 +99,24 @@ void TestRxSaveFile::deviceIsNotReplaceable()
     QVERIFY(QFile::link("/dev/null", link));
     QVERIFY(!RxSaveFile::isReplaceable(link));
     QVERIFY(!RxSaveFile::isReplaceable("/dev/null"));
+}
+
+void TestRxSaveFile::keepsOwner()
+{
+    if (::geteuid() != 0)
+        QSKIP("only root may give a file to another user");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("theirs.rx");
+    QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    QCOMPARE(::chown(QFile::encodeName(path).constData(), 12345, 12346), 0);
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    QVERIFY(save(path));
+    struct stat st = {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    QCOMPARE(st.st_uid, uid_t(12345));
+    QCOMPARE(st.st_gid, gid_t(12346));
+    QCOMPARE(st.st_mode & 0777, mode_t(0604));
+    QCOMPARE(contents(path), QByteArray("new"));
 }
 
 QTEST_GUILESS_MAIN(TestRxSaveFile)
