@@ -98,7 +98,6 @@ void TestRxStartup::exitPaths_data()
     QTest::newRow("demo name in another case is a file")
         << "TEST.INT" << QByteArray("File not found\n");
     QTest::newRow("a directory cannot be opened") << "." << QByteArray("open failed\n");
-    QTest::newRow("a named pipe") << "pipe" << QByteArray("Not a regular file\n");
     QTest::newRow("a link to a named pipe, found through .rx")
         << "pipe-link" << QByteArray("Not a regular file\n");
     QTest::newRow("unreadable content")

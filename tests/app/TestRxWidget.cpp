@@ -1,6 +1,7 @@
 #include "app/RxWidget.h"
 
 #include "RxTestGui.h"
+#include "model/RxSaveFile.h"
 #include "render/RxGhostscript.h"
 
 #include <QtTest>
@@ -23,6 +24,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -132,8 +134,8 @@ private slots:
     void postScriptStartName();
     void saveWritesOrKeepsOldFile_data();
     void saveWritesOrKeepsOldFile();
-    void saveRefusesWhatIsNotAFile_data();
     void saveRefusesWhatIsNotAFile();
+    void saveThroughLinkKeepsOwner();
     void fullDiskKeepsOldFile();
     void postScript();
     void badPlotSizeCreatesNoFile();
@@ -343,33 +345,45 @@ void TestRxWidget::saveWritesOrKeepsOldFile()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {"target.rx"});
 }
 
-void TestRxWidget::saveRefusesWhatIsNotAFile_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::newRow("named pipe") << "pipe";
-    QTest::newRow("link to a named pipe") << "pipe-link";
-}
-
 // Refused before the overwrite question, and left as it was.
 void TestRxWidget::saveRefusesWhatIsNotAFile()
 {
-    QFETCH(QString, target);
     QVERIFY(makePipe(m_dir->path()));
-    const QStringList before = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System);
     Widget w;
     w.setFile(twoPoints());
-    w.nextName = m_dir->filePath(target);
-    QSignalSpy changed(&w, &RxWidget::fileChanged);
-    for (const QString caption : {"Save As", "Save As PostScript"}) {
-        ModalAnswers answers;
-        caption == "Save As" ? w.saveAs() : w.saveAsPostscript();
-        QCOMPARE(answers.seen, QStringList {caption + ": Not a regular file"});
-        QCOMPARE(answers.icons, QList<QMessageBox::Icon> {QMessageBox::Warning});
+    for (const char *target : {"pipe", "pipe-link"}) {
+        w.nextName = m_dir->filePath(target);
+        for (const QString caption : {"Save As", "Save As PostScript"}) {
+            ModalAnswers answers;
+            caption == "Save As" ? w.saveAs() : w.saveAsPostscript();
+            QCOMPARE(answers.seen, QStringList {caption + ": Not a regular file"});
+        }
     }
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System), before);
-    QVERIFY(!QFileInfo(m_dir->filePath("pipe")).isFile());
-    QCOMPARE(QFileInfo(m_dir->filePath(target)).isSymLink(), target != "pipe");
+    QVERIFY(QFileInfo(m_dir->filePath("pipe-link")).isSymLink());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::System | QDir::NoSymLinks), QStringList {"pipe"});
+    // Asked only: were the check to fail, a save would replace the device with a file.
+    QVERIFY(!RxSaveFile::isReplaceable("/dev/null"));
+}
+
+// The file a link points to is replaced, the link stays, and so does the file's owner.
+void TestRxWidget::saveThroughLinkKeepsOwner()
+{
+    const QString real = put("real.rx", "old");
+    QVERIFY(QFile::link(real, m_dir->filePath("link.rx")));
+    const bool root = ::geteuid() == 0;
+    if (root)
+        QCOMPARE(::chown(QFile::encodeName(real).constData(), 12345, 12346), 0);
+    Widget w;
+    w.setFile(twoPoints());
+    w.nextName = m_dir->filePath("link.rx");
+    ModalAnswers answers({"Yes"});
+    w.saveAs();
+    QCOMPARE(contents(real), written(w.document()));
+    QVERIFY(QFileInfo(w.nextName).isSymLink());
+    if (!root)
+        QSKIP("only root may give a file to another user");
+    QCOMPARE(QFileInfo(real).ownerId(), 12345u);
+    QCOMPARE(QFileInfo(real).groupId(), 12346u);
 }
 
 // While it lives, no file may grow beyond limit bytes, as on a full disk: writes past it

@@ -201,7 +201,7 @@ void TestRxConvert::init()
     // A named pipe stands for every file that is not a regular one: reading it would wait
     // for a writer, and replacing it would destroy it.
     QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.rx"))).constData(), 0600), 0);
-    for (const char *ext : {"rx", "ps", "pdf", "png", "svg"})
+    for (const char *ext : {"rx", "ps"})
         QVERIFY(
             QFile::link(path(QStringLiteral("pipe.rx")), path(QStringLiteral("pipe-link.") + ext)));
     // Its name becomes the PostScript title.
@@ -254,8 +254,7 @@ Run TestRxConvert::run(const QStringList &args, const QStringList &extra, int fi
 QStringList TestRxConvert::entries() const
 {
     return QDir(m_dir->path())
-        .entryList(
-            QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 QStringList TestRxConvert::scratchLeft() const
@@ -546,15 +545,12 @@ void TestRxConvert::failure_data()
     QTest::newRow("output folder missing")
         << QStringList {in, "nodir/out.rx"} << "nodir/out.rx" << false;
     QTest::newRow("output is a directory") << QStringList {in, "folder.rx"} << "folder.rx" << false;
-    const QString notRegular = QStringLiteral("pipe.rx: not a regular file");
-    QTest::newRow("input is a named pipe") << QStringList {"pipe.rx", out} << notRegular << false;
+    QTest::newRow("input is a named pipe")
+        << QStringList {"pipe.rx", out} << "pipe.rx: not a regular file" << false;
     QTest::newRow("input links to a named pipe, found through .rx")
         << QStringList {"pipe-link", out} << "pipe-link.rx: not a regular file" << false;
-    QTest::newRow("output is a named pipe") << QStringList {in, "pipe.rx"} << notRegular << false;
-    for (const char *output : {"pipe-link.ps", "pipe-link.pdf", "pipe-link.png", "pipe-link.svg"})
-        QTest::newRow(qPrintable(QStringLiteral("%1 links to a named pipe").arg(output)))
-            << QStringList {in, output} << QStringLiteral("%1: not a regular file").arg(output)
-            << false;
+    QTest::newRow("output links to a named pipe")
+        << QStringList {in, "pipe-link.ps"} << "pipe-link.ps: not a regular file" << false;
     QTest::newRow("column beyond the file")
         << QStringList {"--columns", "1,4", "--delimited", "tab", "--invec", "0", threeCols, out}
         << threeCols << false;
