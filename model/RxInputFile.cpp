@@ -26,7 +26,7 @@ RxInputOpen probe(const QString &name, struct stat *st, QString *why)
         *why = qt_error_string(errno);
         kind = RxInputOpen::Failed;
     } else if (S_ISDIR(st->st_mode)) {
-        // As QFile words it, so that a directory stays the open failure it always was.
+        // A directory is an open failure like any other, worded as QFile words it.
         *why = QStringLiteral("file to open is a directory");
         kind = RxInputOpen::Failed;
     } else if (!S_ISREG(st->st_mode)) {
