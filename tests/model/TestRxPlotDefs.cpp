@@ -35,8 +35,9 @@ double valueOf(const RxPlotDefs &d, const QByteArray &key)
 int setByKey(RxPlotDefs &d, const QByteArray &key, double v)
 {
     const auto f = static_cast<float>(v);
-    // The integer settings get whole numbers only; the float rows hold nan and infinity.
-    const int i = std::isfinite(v) ? static_cast<int>(v) : 0;
+    // The integer settings get whole numbers only; the float rows hold nan, infinity and
+    // values beyond the int range.
+    const int i = std::fabs(v) < 2e9 ? static_cast<int>(v) : 0;
     const QHash<QByteArray, std::function<int()>> setters {
         {"encapsulated", [&] { return d.setEncapsulated(i); }},
         {"rotateplot", [&] { return d.setRotatePlot(i); }},
