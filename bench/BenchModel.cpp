@@ -55,23 +55,6 @@ bool readInto(RxFile &doc, const QString &path, Layout layout)
     return f.open(QIODevice::ReadOnly) && doc.read(&f, 1, 2, 0) == RxFile::ReadResult::Ok;
 }
 
-// The noisy sine as a CSV, with or without a header line.
-bool writeCsv(const RxFile &doc, const QString &path, bool header)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const RxCurve *c = doc.curve(0);
-    QByteArray text = header ? "time,signal\n" : "";
-    char line[64];
-    for (int i = 0; i < c->numPoints(); ++i) {
-        const int n = std::snprintf(line, sizeof line, "%g,%g\n", static_cast<double>(c->x(i)),
-            static_cast<double>(c->y(i)));
-        text.append(line, n);
-    }
-    return f.write(text) == text.size();
-}
-
 long peakKiB()
 {
     QFile status("/proc/self/status");
@@ -164,7 +147,8 @@ int main(int argc, char **argv)
         const RxFile doc = rxNoisySine(n);
         const QString headed = dir.filePath(QString("sine%1.csv").arg(n));
         const QString plain = dir.filePath(QString("plain%1.csv").arg(n));
-        if (!writeCsv(doc, headed, true) || !writeCsv(doc, plain, false))
+        if (!rxWriteColumnFile(doc, headed, ',', "time,signal\n")
+            || !rxWriteColumnFile(doc, plain, ','))
             qFatal("cannot write the data into %s", qPrintable(dir.path()));
         // Paired: each run reads both, so that a busy moment slows both alike.
         std::vector<double> ratios;

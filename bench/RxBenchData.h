@@ -32,18 +32,20 @@ inline bool rxWriteDataFile(const RxFile &doc, const QString &path)
     return f.open(QIODevice::WriteOnly) && copy.save(&f) == 1;
 }
 
-// The same points as a plain two-column tab-delimited file.
-inline bool rxWriteColumnFile(const RxFile &doc, const QString &path)
+// The same points as a plain two-column file, tab-delimited or with another delimiter,
+// after an optional header line.
+inline bool rxWriteColumnFile(const RxFile &doc, const QString &path, char delimiter = '\t',
+    const QByteArray &header = QByteArray())
 {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
     const RxCurve *c = doc.curve(0);
-    QByteArray text;
+    QByteArray text = header;
     char line[64];
     for (int i = 0; i < c->numPoints(); ++i) {
-        const int n = std::snprintf(line, sizeof line, "%g\t%g\n", static_cast<double>(c->x(i)),
-                                    static_cast<double>(c->y(i)));
+        const int n = std::snprintf(line, sizeof line, "%g%c%g\n", static_cast<double>(c->x(i)),
+            delimiter, static_cast<double>(c->y(i)));
         text.append(line, n);
     }
     return f.write(text) == text.size();

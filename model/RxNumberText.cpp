@@ -299,18 +299,29 @@ double rxAtof(std::string_view text)
     return strtod_l(copy.c_str(), nullptr, cLocale());
 }
 
+namespace {
+
+// The decimal digits at p, when there are at most nine (no int overflows): their value in
+// *v and the end of the run. nullptr where more digits follow; the C library decides then.
+const char *shortDigits(const char *p, const char *end, int *v)
+{
+    *v = 0;
+    for (int digits = 0; p < end && isDigit(*p); ++digits) {
+        if (digits == 9)
+            return nullptr;
+        *v = *v * 10 + (*p++ - '0');
+    }
+    return p;
+}
+
+} // namespace
+
 int rxAtoi(std::string_view text)
 {
     const char *end = text.data() + text.size();
     const Sign s = skipSpaceAndSign(text.data(), end);
-    const char *p = s.p;
     int v = 0;
-    int digits = 0;
-    while (p < end && isDigit(*p) && digits < 9) {
-        v = v * 10 + (*p++ - '0');
-        ++digits;
-    }
-    if (p < end && isDigit(*p)) {
+    if (!shortDigits(s.p, end, &v)) {
         const std::string copy = terminated(s.number, end);
         // The narrowing of a long that does not fit is the C library's own behaviour.
         return static_cast<int>(std::strtol(copy.c_str(), nullptr, 10));
@@ -360,20 +371,12 @@ bool rxScanInt(std::string_view text, int *out)
     const char *p = s.p;
     const bool octalOrHex
         = p < end && *p == '0' && p + 1 < end && (isDigit(p[1]) || (p[1] | 0x20) == 'x');
-    if (p < end && isDigit(*p) && !octalOrHex) {
-        int v = 0;
-        int digits = 0;
-        while (p < end && isDigit(*p) && digits < 9) {
-            v = v * 10 + (*p++ - '0');
-            ++digits;
-        }
-        if (p == end || !isDigit(*p)) {
-            *out = s.negative ? -v : v;
-            return true;
-        }
+    int v = 0;
+    if (p < end && isDigit(*p) && !octalOrHex && shortDigits(p, end, &v)) {
+        *out = s.negative ? -v : v;
+        return true;
     }
     const std::string copy = terminated(text.data(), end);
-    int v = 0;
     if (rxScanC(copy.c_str(), "%i", &v) != 1)
         return false;
     *out = v;
@@ -481,19 +484,14 @@ bool rxWholeInt(std::string_view text, int base, int *out)
     const char *p = s.p;
     // Base 0 reads a leading 0 as octal and 0x as hexadecimal: those go the slow way.
     const bool prefixed = base == 0 && p + 1 < end && *p == '0';
-    if (p < end && isDigit(*p) && !prefixed) {
-        int v = 0;
-        int digits = 0;
-        while (p < end && isDigit(*p) && digits < 9) {
-            v = v * 10 + (*p++ - '0');
-            ++digits;
-        }
-        if (p == end || !isDigit(*p)) {
-            if (!onlySpace(p, end))
-                return false;
-            *out = s.negative ? -v : v;
-            return true;
-        }
+    int digits = 0;
+    const char *digitsEnd
+        = p < end && isDigit(*p) && !prefixed ? shortDigits(p, end, &digits) : nullptr;
+    if (digitsEnd) {
+        if (!onlySpace(digitsEnd, end))
+            return false;
+        *out = s.negative ? -digits : digits;
+        return true;
     }
     long v = 0;
     if (!wholeBySlowPath(text, &v,
