@@ -310,6 +310,8 @@ void RxDraw::copyWindow(const RxScale &scale)
     m_xmin = scale.xmin();
     m_ymax = scale.ymax();
     m_ymin = scale.ymin();
+    m_xMap = axisMap(m_xmin, m_xmax, scale.xLog() == 1, m_left, m_right);
+    m_yMap = axisMap(m_ymin, m_ymax, scale.yLog() == 1, m_bottom, m_top);
 }
 
 void RxDraw::applyPen()
@@ -386,15 +388,19 @@ void RxDraw::drawPolyline(int n, const QPoint *points)
         const qint64 y = qint64(m_deviceHeight) - points[i].y();
         device[i] = QPoint(points[i].x(), saturate(y));
     }
-    const bool onePixelPen = m_pen.style() == Qt::SolidLine && m_pen.widthF() <= 1
-        && !m_painter->testRenderHint(QPainter::Antialiasing)
-        && m_painter->transform().type() <= QTransform::TxTranslate;
-    if (onePixelPen && n > 4) {
+    if (n > 4 && thinsColumns()) {
         QVarLengthArray<QPoint, 256> thin(n);
         m_painter->drawPolyline(thin.data(), thinColumns(device.data(), n, thin.data()));
         return;
     }
     m_painter->drawPolyline(device.data(), n);
+}
+
+bool RxDraw::thinsColumns() const
+{
+    return m_state == PainterState && m_painter && m_pen.style() == Qt::SolidLine
+        && m_pen.widthF() <= 1 && !m_painter->testRenderHint(QPainter::Antialiasing)
+        && m_painter->transform().type() <= QTransform::TxTranslate;
 }
 
 void RxDraw::setLineType(int type, float patternLength)
@@ -596,48 +602,23 @@ void RxDraw::transformPoint(int &x, int &y) const
     x = saturate(turned);
 }
 
-double RxDraw::mapValue(double v, double min, double max, bool log, int low, int high) const
+RxDraw::AxisMap RxDraw::axisMap(double min, double max, bool log, int low, int high)
 {
+    AxisMap m;
+    m.log = log;
     if (log) {
-        v = std::log(v);
         min = std::log(min);
         max = std::log(max);
     }
-    const double device = (v - min) / (max - min) * (static_cast<double>(high) - low) + low + 0.5;
-    // Not a number maps to the low end of the axis, the rest to within the band.
-    if (!(device == device))
-        return low;
+    m.min = min;
+    m.span = max - min;
+    m.low = low;
+    m.range = static_cast<double>(high) - low;
     const double inner = low < high ? low : high;
     const double outer = low < high ? high : low;
-    return clampTo(device, inner - deviceBand, outer + deviceBand);
-}
-
-int RxDraw::mapX(float v) const
-{
-    return truncToInt(mapValue(static_cast<double>(v), static_cast<double>(m_xmin),
-        static_cast<double>(m_xmax), m_scale.xLog() == 1, m_left, m_right));
-}
-
-int RxDraw::mapY(float v) const
-{
-    return truncToInt(mapValue(static_cast<double>(v), static_cast<double>(m_ymin),
-        static_cast<double>(m_ymax), m_scale.yLog() == 1, m_bottom, m_top));
-}
-
-bool RxDraw::mapPoint(float x, float y, int *px, int *py) const
-{
-    if (std::isnan(x) || std::isnan(y))
-        return false;
-    if ((m_scale.xLog() == 1 && !(x > 0)) || (m_scale.yLog() == 1 && !(y > 0)))
-        return false;
-    *px = mapX(x);
-    *py = mapY(y);
-    return true;
-}
-
-int RxDraw::isOutside(int x, int y) const
-{
-    return x < m_left || x > m_right || y < m_bottom || y > m_top ? 1 : 0;
+    m.lowest = std::max(inner - deviceBand, static_cast<double>(INT_MIN));
+    m.highest = std::min(outer + deviceBand, static_cast<double>(INT_MAX));
+    return m;
 }
 
 int RxDraw::clipSegment(int &x1, int &y1, int &x2, int &y2) const

@@ -10,6 +10,8 @@
 #include <QPoint>
 #include <QPointF>
 
+#include <cmath>
+
 class QIODevice;
 class QPainter;
 class RxComments;
@@ -41,13 +43,13 @@ public:
 
     // Painter output on a widget of width x height pixels. 0 when the object is in
     // PostScript state, else 1.
-    int beginScreen(QPainter *painter, int width, int height, const RxPlotDefs &defs,
-                    const RxScale &scale);
+    int beginScreen(
+        QPainter *painter, int width, int height, const RxPlotDefs &defs, const RxScale &scale);
     // Painter output on a page of pageWidth x pageHeight points (1/72 inch), the plot
     // centred. 0 in PostScript state, and for a plot size that is not finite and positive
     // or whose plot area leaves the int range (the caller reports "Internal Error").
     int beginPrinter(QPainter *painter, int pageWidth, int pageHeight, const RxPlotDefs &defs,
-                     const RxScale &scale);
+        const RxScale &scale);
     // PostScript output: checks the plot size, then writes the header and prolog. With no
     // output only the check is made. 1 on success; 0 when not idle or the size is refused,
     // with nothing written.
@@ -89,10 +91,16 @@ public:
     // Data value to device unit, within deviceBand of the plot area. mapPoint is false for
     // a point that cannot be placed (not a number, or 0 or below on a logarithmic axis);
     // such a point breaks a line as a "new line" point does.
-    int mapX(float v) const;
-    int mapY(float v) const;
-    bool mapPoint(float x, float y, int *px, int *py) const;
-    int isOutside(int x, int y) const;
+    int mapX(float v) const { return m_xMap.map(v); }
+    int mapY(float v) const { return m_yMap.map(v); }
+    bool mapPoint(float x, float y, int *px, int *py) const
+    {
+        return mapPoint(m_xMap, m_yMap, x, y, px, py);
+    }
+    int isOutside(int x, int y) const
+    {
+        return x < m_left || x > m_right || y < m_bottom || y > m_top ? 1 : 0;
+    }
     int isInside(int x, int y) const { return !isOutside(x, y); }
     // Clips a segment to the plot area in place: 1 when it misses the area (nothing to
     // draw), -1 when its second end had to be moved, else 0.
@@ -125,8 +133,45 @@ public:
     QByteArray fontList() const { return m_fontList; }
 
 private:
-    int beginPainter(QPainter *painter, int deviceHeight, const RxPlotDefs &defs,
-                     const RxScale &scale);
+    // One axis's mapping from data value to device unit, worked out when the window is set,
+    // so that a loop over millions of points pays only for what changes from point to point:
+    // a subtraction, a division, a multiplication and the clamp into the band.
+    struct AxisMap
+    {
+        double min = 0.0; // of the value, or of its logarithm on a logarithmic axis
+        double span = 1.0;
+        double low = 0.0;
+        double range = 1.0;
+        double lowest = 0.0; // the band's ends, within the int range
+        double highest = 0.0;
+        bool log = false;
+
+        int map(float value) const
+        {
+            const double v = log ? std::log(static_cast<double>(value)) : value;
+            const double device = (v - min) / span * range + low + 0.5;
+            // Not a number maps to the low end of the axis.
+            if (!(device == device))
+                return static_cast<int>(low);
+            return static_cast<int>(device < lowest ? lowest : device > highest ? highest : device);
+        }
+    };
+    static AxisMap axisMap(double min, double max, bool log, int low, int high);
+    static bool mapPoint(
+        const AxisMap &xMap, const AxisMap &yMap, float x, float y, int *px, int *py)
+    {
+        if (std::isnan(x) || std::isnan(y) || (xMap.log && !(x > 0)) || (yMap.log && !(y > 0)))
+            return false;
+        *px = xMap.map(x);
+        *py = yMap.map(y);
+        return true;
+    }
+    // True where the painter's pen is solid and one pixel wide, unsmoothed and unscaled:
+    // then of the points of a polyline in one device column only the first, lowest,
+    // highest and last colour a pixel.
+    bool thinsColumns() const;
+    int beginPainter(
+        QPainter *painter, int deviceHeight, const RxPlotDefs &defs, const RxScale &scale);
     void copyWindow(const RxScale &scale);
     void writeHeader();
     void writeTrailer();
@@ -140,7 +185,6 @@ private:
     void drawArrow(const RxCurve &curve, int i, QPoint tip, QPoint tail, bool filled);
     void drawPainterText(int x, int y, const QByteArray &text, int angle, float size);
     void drawPostScriptText(int x, int y, const QByteArray &text, int angle, float size);
-    double mapValue(double v, double min, double max, bool log, int low, int high) const;
 
     State m_state = Idle;
     bool m_printer = false;
@@ -152,6 +196,8 @@ private:
     float m_xmin = 0.0f;
     float m_ymax = 1.0f;
     float m_ymin = 0.0f;
+    AxisMap m_xMap = axisMap(0.0, 1.0, false, 0, 0);
+    AxisMap m_yMap = axisMap(0.0, 1.0, false, 0, 0);
     QIODevice *m_output = nullptr;
     QPainter *m_painter = nullptr;
     RxPlotDefs m_plotDefs;

@@ -3,6 +3,7 @@
 #include "model/RxCurve.h"
 
 #include <QPoint>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
@@ -56,23 +57,24 @@ int truncInBand(double v, int low, int high)
 class PolylineBuffer
 {
 public:
-    explicit PolylineBuffer(RxDraw &draw)
+    PolylineBuffer(RxDraw &draw, int capacity)
         : m_draw(draw)
+        , m_points(capacity)
     { }
     bool empty() const { return m_count == 0; }
-    bool full() const { return m_count == static_cast<int>(m_points.size()); }
-    void add(QPoint p) { m_points[static_cast<std::size_t>(m_count++)] = p; }
+    bool full() const { return m_count == m_points.size(); }
+    void add(QPoint p) { m_points[m_count++] = p; }
     void flush()
     {
         if (m_count > 0)
-            m_draw.drawPolyline(m_count, m_points.data());
+            m_draw.drawPolyline(static_cast<int>(m_count), m_points.data());
         m_count = 0;
     }
 
 private:
     RxDraw &m_draw;
-    std::array<QPoint, 99> m_points;
-    int m_count = 0;
+    QVarLengthArray<QPoint, 99> m_points;
+    qsizetype m_count = 0;
 };
 
 } // namespace
@@ -113,13 +115,21 @@ void RxDraw::drawCurve(const RxCurve &curve, int from, int to, int colourOffset)
 
     // A point that cannot be placed (not a number, or 0 or below on a logarithmic axis)
     // leaves no previous point: the line breaks there.
+    const AxisMap xMap = m_xMap;
+    const AxisMap yMap = m_yMap;
     QPoint previous;
-    bool hasPrevious = mapPoint(curve.x(first), curve.y(first), &previous.rx(), &previous.ry());
-    PolylineBuffer buffer(*this);
+    bool hasPrevious
+        = mapPoint(xMap, yMap, curve.x(first), curve.y(first), &previous.rx(), &previous.ry());
+    // Polylines of 99 points keep PostScript paths short. Where the painter thins the points
+    // of each device column anyway, a dense curve goes out in long polylines instead: a
+    // million points become a few thousand painter calls fewer, and the cuts between them
+    // change no pixel of an opaque one-pixel line.
+    const bool thin = thinsColumns();
+    PolylineBuffer buffer(*this, thin ? 16384 : 99);
     for (int i = first + 1; i <= last; ++i) {
         const int type = curve.pointType(i);
         QPoint point;
-        const bool placed = mapPoint(curve.x(i), curve.y(i), &point.rx(), &point.ry());
+        const bool placed = mapPoint(xMap, yMap, curve.x(i), curve.y(i), &point.rx(), &point.ry());
         if (type == PointLine) {
             if (!placed || !hasPrevious) {
                 if (!placed)
@@ -128,11 +138,15 @@ void RxDraw::drawCurve(const RxCurve &curve, int from, int to, int colourOffset)
                 hasPrevious = placed;
                 continue;
             }
-            if (point == previous)
+            // A repeated point adds nothing to the line. The thinning drops it too, so the thin
+            // path is spared a test that the noise of a dense curve makes unpredictable.
+            if (!thin && point == previous)
                 continue;
             QPoint start = previous;
             QPoint end = point;
-            const int result = clipSegment(start.rx(), start.ry(), end.rx(), end.ry());
+            const int result = isInside(start.x(), start.y()) && isInside(end.x(), end.y())
+                ? 0
+                : clipSegment(start.rx(), start.ry(), end.rx(), end.ry());
             if (result == 1) {
                 buffer.flush();
             } else {

@@ -108,13 +108,13 @@ int RxDraw::beginPostScript(QIODevice *output, const RxPlotDefs &defs, const RxS
     m_output = output;
     m_painter = nullptr;
     m_plotDefs = defs;
-    copyWindow(scale);
     // A negative size passes the check by its absolute value and is drawn at that size: a
     // mirrored area would lie off the page, under a bounding box that encloses nothing.
     m_left = pageLeft;
     m_bottom = pageBottom;
     m_right = m_left + static_cast<int>(std::fabs(xSize) * 1016);
     m_top = m_bottom + static_cast<int>(std::fabs(ySize) * 1016);
+    copyWindow(scale);
     m_textFont = 2;
     m_fontList.clear();
     m_pending.clear();

@@ -1,5 +1,6 @@
 #include "render/RxDraw.h"
 
+#include "model/RxCurve.h"
 #include "model/RxTestRecord.h"
 #include "render/RxGhostscript.h"
 
@@ -720,34 +721,41 @@ void TestRxDraw::thinningKeepsPixels_data()
     QTest::newRow("antialiased") << 0 << 0 << true;
 }
 
-// Many points to a pixel column, up and down, in 99-point polylines as the curves are
-// drawn: whatever is left out must not change a pixel.
+// Many points to a pixel column, up and down: whatever the curve's drawing leaves out, and
+// wherever it cuts its polylines, no pixel may differ from every point drawn in the 99-point
+// polylines of the PostScript paths.
 void TestRxDraw::thinningKeepsPixels()
 {
     QFETCH(int, widthIndex);
     QFETCH(int, lineType);
     QFETCH(bool, antialiased);
-    Points points;
-    for (int i = 0; i < 3000; ++i)
-        points.append(QPoint(100 + i / 25, 45 + (i * 37) % 90 + (i % 250 == 0 ? 7 : 0)));
+    RxCurve curve;
+    curve.setLineWidth(widthIndex);
+    curve.setLineType(lineType);
+    for (int i = 0; i < 30000; ++i)
+        curve.addPoint(PointLine, 0.3f + static_cast<float>(i) * 1e-5f,
+            0.5f + 0.3f * std::sin(static_cast<float>(i) * 5e-4f)
+                + static_cast<float>((i * 37) % 9 + (i % 250 == 0 ? 7 : 0)) / 200.0f);
     QImage drawn = whiteImage(300, 200);
     QImage naive = whiteImage(300, 200);
     QPainter painter(&drawn);
     painter.setRenderHint(QPainter::Antialiasing, antialiased);
     RxDraw draw;
     draw.beginScreen(&painter, 300, 200, RxPlotDefs(), RxScale());
-    draw.setLineWidth(widthIndex);
-    draw.setLineType(lineType, 4.0f);
+    draw.drawCurve(curve, -1, -1, 0);
     QPainter plain(&naive);
     plain.setRenderHint(QPainter::Antialiasing, antialiased);
     plain.setPen(painter.pen());
-    for (qsizetype i = 0; i + 99 <= points.size(); i += 98) {
-        draw.drawPolyline(99, points.constData() + i);
-        QPolygon flipped;
-        for (qsizetype k = i; k < i + 99; ++k)
-            flipped << QPoint(points[k].x(), 200 - points[k].y());
-        plain.drawPolyline(flipped);
+    QPolygon flipped;
+    for (int i = 0; i < curve.numPoints(); ++i) {
+        int x = 0;
+        int y = 0;
+        QVERIFY(draw.mapPoint(curve.x(i), curve.y(i), &x, &y) && draw.isInside(x, y));
+        if (flipped.isEmpty() || flipped.last() != QPoint(x, 200 - y))
+            flipped << QPoint(x, 200 - y);
     }
+    for (qsizetype i = 0; i + 1 < flipped.size(); i += 98)
+        plain.drawPolyline(flipped.constData() + i, static_cast<int>(qMin(flipped.size() - i, 99)));
     painter.end();
     plain.end();
     QCOMPARE(drawn, naive);
