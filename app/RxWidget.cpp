@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -169,9 +170,28 @@ void RxWidget::paint(QPaintDevice *device)
     m_renderer.end();
 }
 
+RxWidget::PictureKey RxWidget::pictureKey() const
+{
+    return {m_document.revision(), size(), devicePixelRatioF(), m_selectedCurve, m_selectionStart,
+        m_selectionEnd, palette().color(QPalette::Window).rgba()};
+}
+
 void RxWidget::paintEvent(QPaintEvent *)
 {
-    paint(this);
+    if (width() <= 0 || height() <= 0)
+        return;
+    const PictureKey key = pictureKey();
+    if (m_picture.isNull() || key != m_pictureKey) {
+        // The renderer keeps the mapping of this paint for point picking, which stays right
+        // for as long as the picture does.
+        const qreal ratio = devicePixelRatioF();
+        m_picture = QPixmap(size() * ratio);
+        m_picture.setDevicePixelRatio(ratio);
+        m_picture.fill(palette().color(QPalette::Window));
+        paint(&m_picture);
+        m_pictureKey = key;
+    }
+    QPainter(this).drawPixmap(0, 0, m_picture);
 }
 
 void RxWidget::resizeEvent(QResizeEvent *event)

@@ -4,7 +4,12 @@
 #include "model/RxFile.h"
 #include "render/RxDraw.h"
 
+#include <QPixmap>
+#include <QRgb>
+#include <QSize>
 #include <QString>
+
+#include <tuple>
 
 class QFile;
 class QFileDevice;
@@ -35,6 +40,7 @@ public:
     void setFile(const RxFile &doc);
     const RxFile &document() const { return m_document; }
     RxFile &document() { return m_document; }
+    // Draws the plot afresh on device, which has the widget's size.
     void paint(QPaintDevice *device);
     // The reading path shared by "Open..." (append 0), "Append..." (append 1) and a file
     // dropped on the window. The document changes only when the whole read succeeds.
@@ -117,7 +123,16 @@ private:
     void warn(const QString &caption, const QString &text);
     void showNewerFormat();
 
+    // What a picture of the plot shows: the document as it was, the widget's size and pixel
+    // ratio, the selection drawn over the curves, and the background.
+    using PictureKey = std::tuple<quint64, QSize, qreal, int, int, int, QRgb>;
+    PictureKey pictureKey() const;
+
     RxFile m_document;
+    // The plot as last painted: a repaint that changes nothing (an expose, a menu or dialog
+    // closing over the plot) copies it rather than drawing every point again.
+    QPixmap m_picture;
+    PictureKey m_pictureKey;
     RxDraw m_renderer;
     RxScale m_scale;
     RxPlotDefs m_plotDefs;

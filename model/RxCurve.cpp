@@ -93,6 +93,7 @@ RxCurve &RxCurve::operator=(const RxCurve &other)
     if (this != &other) {
         resize(0);
         copyFrom(other);
+        m_revision.touch();
     }
     return *this;
 }
@@ -174,31 +175,19 @@ void RxCurve::squeeze()
 
 int RxCurve::setXCol(int c)
 {
+    m_revision.touch();
     return rxSetInRange(c, 0, m_numCols - 1, &m_xCol);
 }
 
 int RxCurve::setYCol(int c)
 {
+    m_revision.touch();
     return rxSetInRange(c, 0, m_numCols - 1, &m_yCol);
-}
-
-float RxCurve::x(int i) const
-{
-    return i >= 0 && i < m_numPoints ? rowPtr(i)[m_xCol] : 0.0f;
-}
-
-float RxCurve::y(int i) const
-{
-    return i >= 0 && i < m_numPoints ? rowPtr(i)[m_yCol] : 0.0f;
-}
-
-int RxCurve::pointType(int i) const
-{
-    return i >= 0 && i < m_numPoints ? m_types[i] : 0;
 }
 
 int RxCurve::setX(int i, float v)
 {
+    m_revision.touch();
     if (i < 0 || i >= m_numPoints)
         return 0;
     rowPtr(i)[m_xCol] = v;
@@ -207,6 +196,7 @@ int RxCurve::setX(int i, float v)
 
 int RxCurve::setY(int i, float v)
 {
+    m_revision.touch();
     if (i < 0 || i >= m_numPoints)
         return 0;
     rowPtr(i)[m_yCol] = v;
@@ -215,6 +205,7 @@ int RxCurve::setY(int i, float v)
 
 int RxCurve::setPoint(int i, int type, float x, float y)
 {
+    m_revision.touch();
     if (i < 0 || i >= m_numPoints)
         return 0;
     float *r = rowPtr(i);
@@ -233,6 +224,7 @@ int RxCurve::setPoint(int i, int type, float x, float y)
 
 int RxCurve::addPoint(int type, float x, float y)
 {
+    m_revision.touch();
     if (m_numPoints == 0 && type != PointNewLine) {
         if (type == PointLine) {
             type = PointNewLine;
@@ -252,6 +244,7 @@ int RxCurve::addPoint(int type, float x, float y)
 
 int RxCurve::insertPoint(int after, int type, float x, float y)
 {
+    m_revision.touch();
     if (after < 0 || after >= m_numPoints)
         return 0;
     const int i = after + 1;
@@ -269,6 +262,7 @@ int RxCurve::insertPoint(int after, int type, float x, float y)
 
 int RxCurve::removePoint(int i)
 {
+    m_revision.touch();
     if (i < 0 || i >= m_numPoints)
         return 0;
     const int moved = m_numPoints - 1 - i;
@@ -296,6 +290,7 @@ int RxCurve::row(int i, float *buf) const
 
 int RxCurve::setRow(int i, const float *buf)
 {
+    m_revision.touch();
     if (i < 0 || i >= m_numPoints || !buf)
         return 0;
     std::memmove(rowPtr(i), buf, rowBytes(1, m_numCols));
@@ -304,6 +299,7 @@ int RxCurve::setRow(int i, const float *buf)
 
 int RxCurve::clearRow(int i)
 {
+    m_revision.touch();
     if (i < 0 || i >= m_numPoints)
         return 0;
     float *r = rowPtr(i);
@@ -314,6 +310,7 @@ int RxCurve::clearRow(int i)
 
 int RxCurve::addRow(int type, const float *buf)
 {
+    m_revision.touch();
     if (!buf)
         return 0;
     if (m_numPoints == 0 && type != PointNewLine) {
@@ -332,6 +329,7 @@ int RxCurve::addRow(int type, const float *buf)
 
 int RxCurve::insertRow(int after, int type, const float *buf)
 {
+    m_revision.touch();
     if (after < 0 || after >= m_numPoints || !buf)
         return 0;
     // buf may be one of this curve's own rows (setPoint passes one), and growing can move
@@ -345,6 +343,7 @@ int RxCurve::insertRow(int after, int type, const float *buf)
 
 int RxCurve::copyRange(const RxCurve &src, int first, int last)
 {
+    m_revision.touch();
     const int n = src.m_numPoints;
     if (first == -1) {
         first = 0;
@@ -395,21 +394,25 @@ int RxCurve::copyRange(const RxCurve &src, int first, int last)
 
 int RxCurve::setPatternLength(float p)
 {
+    m_revision.touch();
     return rxSetPositive(p, &m_patternLength);
 }
 
 int RxCurve::setLineType(int t)
 {
+    m_revision.touch();
     return rxSetInRange(t, 0, numLineTypes - 1, &m_lineType);
 }
 
 int RxCurve::setColor(int c)
 {
+    m_revision.touch();
     return rxSetInRange(c, 0, numColors - 1, &m_color);
 }
 
 int RxCurve::setLineWidth(int w)
 {
+    m_revision.touch();
     return rxSetInRange(w, 0, numLineWidths - 1, &m_lineWidth);
 }
 
@@ -423,6 +426,7 @@ void RxCurve::writeFormat(QByteArray &out) const
 
 int RxCurve::readFormat(RxLineReader &in, QByteArray &line)
 {
+    m_revision.touch();
     float patternLength = 0;
     int lineType = 0, color = 0, lineWidth = 0;
     RxRecordIn record(in, line);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/RxRevision.h"
+
 #include <QByteArray>
 
 #include <cstddef>
@@ -60,9 +62,11 @@ public:
     // Points. Index getters give 0.0 (values) or 0 (type) outside 0 ... numPoints-1;
     // index operations return 1, or 0 when refused with nothing changed.
     int numPoints() const { return m_numPoints; }
-    float x(int i) const;
-    float y(int i) const;
-    int pointType(int i) const;
+    // Changes with every change of the curve.
+    quint64 revision() const { return m_revision.value(); }
+    float x(int i) const { return i >= 0 && i < m_numPoints ? rowPtr(i)[m_xCol] : 0.0f; }
+    float y(int i) const { return i >= 0 && i < m_numPoints ? rowPtr(i)[m_yCol] : 0.0f; }
+    int pointType(int i) const { return i >= 0 && i < m_numPoints ? m_types[i] : 0; }
     int setX(int i, float v);
     int setY(int i, float v);
     // At index 0 with a type other than 0, a copy of the point with that type is inserted
@@ -151,4 +155,5 @@ private:
     int m_lineType = 0;
     int m_color = 0;
     int m_lineWidth = 2;
+    RxRevision m_revision;
 };

@@ -86,6 +86,7 @@ int RxCurve::linearFit(float *slope, float *intercept, int first, int last) cons
 
 void RxCurve::transform(float a, float b, float c, float d, float e, float f)
 {
+    m_revision.touch();
     for (int i = 0; i < m_numPoints; ++i) {
         float *r = rowPtr(i);
         const float x = r[m_xCol];
@@ -97,6 +98,7 @@ void RxCurve::transform(float a, float b, float c, float d, float e, float f)
 
 int RxCurve::reduce(int k)
 {
+    m_revision.touch();
     const long long n = m_numPoints;
     if (k < 1)
         return 0;
@@ -128,6 +130,7 @@ int RxCurve::reduce(int k)
 
 int RxCurve::smooth(int h)
 {
+    m_revision.touch();
     const int n = m_numPoints;
     if (h < 1 || n - h < h)
         return 0;

@@ -2,6 +2,7 @@
 
 #include "model/RxFatal.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -36,6 +37,7 @@ RxFile &RxFile::operator=(const RxFile &other)
         m_plotDefs = other.m_plotDefs;
         m_name = other.m_name;
         m_preamble = other.m_preamble;
+        m_revision.touch();
     }
     return *this;
 }
@@ -44,6 +46,7 @@ RxFile::~RxFile() = default;
 
 void RxFile::clear()
 {
+    m_revision.touch();
     m_curves.clear();
     m_curves.shrink_to_fit();
     m_scale.clear();
@@ -52,6 +55,14 @@ void RxFile::clear()
     m_name.clear();
     m_preamble.clear();
     m_profile.setUseEof(0);
+}
+
+quint64 RxFile::revision() const
+{
+    quint64 latest = m_revision.value();
+    for (const auto &c : m_curves)
+        latest = std::max(latest, c->revision());
+    return latest;
 }
 
 RxCurve *RxFile::curve(int i)
@@ -71,11 +82,13 @@ const RxCurve *RxFile::curve(int i) const
 
 void RxFile::appendCurve(std::unique_ptr<RxCurve> c)
 {
+    m_revision.touch();
     rxGuardMemory(curvesOutOfMemory, [&] { m_curves.push_back(std::move(c)); });
 }
 
 int RxFile::setCurve(int i, const RxCurve &c)
 {
+    m_revision.touch();
     if (i < 0 || i >= numCurves())
         return 0;
     *m_curves[static_cast<std::size_t>(i)] = c;
@@ -84,12 +97,14 @@ int RxFile::setCurve(int i, const RxCurve &c)
 
 int RxFile::addCurve(const RxCurve &c)
 {
+    m_revision.touch();
     appendCurve(std::make_unique<RxCurve>(c));
     return 1;
 }
 
 int RxFile::removeCurve(int i)
 {
+    m_revision.touch();
     if (i < 0 || i >= numCurves())
         return 0;
     m_curves.erase(m_curves.begin() + i);
@@ -98,6 +113,7 @@ int RxFile::removeCurve(int i)
 
 void RxFile::removeCurvesFrom(int first)
 {
+    m_revision.touch();
     while (numCurves() > first && numCurves() > 0)
         m_curves.pop_back();
 }
@@ -189,6 +205,7 @@ RxCurve RxFile::extractCurve(int i, int first, int last) const
 
 int RxFile::splitCurve(int i, int p)
 {
+    m_revision.touch();
     if (i < 0 || i >= numCurves())
         return 0;
     const RxCurve &whole = *curve(i);
@@ -220,6 +237,7 @@ void RxFile::addDemoCurve()
 
 void RxFile::autoScale()
 {
+    m_revision.touch();
     // Curves without points have only the bounds' start values, a range reversed over
     // the whole float range.
     if (totalPoints() == 0)
@@ -255,24 +273,28 @@ void RxFile::autoScale()
 
 int RxFile::setScale(const RxScale &s)
 {
+    m_revision.touch();
     m_scale = s;
     return 1;
 }
 
 int RxFile::setProfile(const RxProfile &p)
 {
+    m_revision.touch();
     m_profile = p;
     return 1;
 }
 
 int RxFile::setComments(const RxComments &c)
 {
+    m_revision.touch();
     m_comments = c;
     return 1;
 }
 
 int RxFile::setPlotDefs(const RxPlotDefs &d)
 {
+    m_revision.touch();
     m_plotDefs = d;
     return 1;
 }

@@ -99,6 +99,9 @@ public:
     int setPlotDefs(const RxPlotDefs &d);
     QByteArray name() const { return m_name; }
     QByteArray preamble() const { return m_preamble; }
+    // Changes with every change of the document, one made to a curve through curve(i)
+    // included.
+    quint64 revision() const;
 
     // How f's rows are to be read, decided once for the column probe, the column question
     // and the read: a data file by its own profile; a column file by the document's
@@ -177,4 +180,5 @@ private:
     QByteArray m_name;
     QByteArray m_preamble;
     RxCurve m_emptyCurve;
+    RxRevision m_revision;
 };

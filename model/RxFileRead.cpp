@@ -11,6 +11,8 @@
 
 void RxFile::swapContent(RxFile &other)
 {
+    m_revision.touch();
+    other.m_revision.touch();
     std::swap(m_curves, other.m_curves);
     std::swap(m_scale, other.m_scale);
     std::swap(m_profile, other.m_profile);

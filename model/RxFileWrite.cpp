@@ -119,6 +119,7 @@ int RxFile::save(QFileDevice *f)
         return 0;
     if (!write(*f) || !f->flush() || f->error() != QFileDevice::NoError)
         return 0;
+    m_revision.touch();
     m_name = QFile::encodeName(QFileInfo(f->fileName()).fileName());
     return 1;
 }

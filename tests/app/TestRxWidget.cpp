@@ -21,10 +21,14 @@
 #include <QTimer>
 
 #include <csignal>
+#include <functional>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using WidgetChange = std::function<void(RxWidget &)>;
+Q_DECLARE_METATYPE(WidgetChange)
 
 namespace {
 
@@ -145,6 +149,8 @@ private slots:
     void pointDialogs();
     void settingsDialogsRedraw_data();
     void settingsDialogsRedraw();
+    void repaintShowsEveryChange_data();
+    void repaintShowsEveryChange();
 
 private:
     QString put(const QString &name, const QByteArray &bytes);
@@ -617,6 +623,62 @@ void TestRxWidget::settingsDialogsRedraw()
     QVERIFY(area.contains(shown));
     QCOMPARE(shown.left(), right ? frame.right() + 1 : frame.left() - shown.width());
     QCOMPARE(shown.top(), std::min(frame.top(), area.bottom() + 1 - shown.height()));
+}
+
+void TestRxWidget::repaintShowsEveryChange_data()
+{
+    QTest::addColumn<WidgetChange>("change");
+    QTest::newRow("point moved through its curve")
+        << WidgetChange([](RxWidget &w) { w.document().curve(0)->setY(1, 3.0f); });
+    QTest::newRow("curve added") << WidgetChange([](RxWidget &w) {
+        RxCurve c;
+        c.addPoint(PointNewLine, 1.0f, 5.0f);
+        c.addPoint(PointLine, 3.0f, 2.0f);
+        w.document().addCurve(c);
+    });
+    QTest::newRow("curve colour") << WidgetChange([](RxWidget &w) { w.document().setColor(0, 2); });
+    QTest::newRow("scale") << WidgetChange([](RxWidget &w) {
+        RxScale s = w.document().scale();
+        s.setXRange(10.0f, 0.0f);
+        w.document().setScale(s);
+    });
+    QTest::newRow("plot settings") << WidgetChange([](RxWidget &w) {
+        RxPlotDefs d = w.document().plotDefs();
+        d.setPlotCurves(0);
+        w.document().setPlotDefs(d);
+    });
+    QTest::newRow("comments") << WidgetChange([](RxWidget &w) {
+        RxComments c;
+        c.addComment("note", 2.0f, 3.0f, 0);
+        w.document().setComments(c);
+    });
+    QTest::newRow("selection") << WidgetChange([](RxWidget &w) { w.setSelection(0, 0, 1); });
+    QTest::newRow("size") << WidgetChange([](RxWidget &w) { w.resize(250, 220); });
+    QTest::newRow("document replaced") << WidgetChange([](RxWidget &w) {
+        RxFile doc = w.document();
+        doc.curve(0)->setX(0, 2.0f);
+        w.setFile(doc);
+    });
+}
+
+// A repaint that changes nothing copies the last picture; after any change it must show the
+// plot as a widget that never painted before shows it.
+void TestRxWidget::repaintShowsEveryChange()
+{
+    QFETCH(WidgetChange, change);
+    Widget w;
+    w.resize(300, 200);
+    w.setFile(twoPoints());
+    const QImage before = w.grab().toImage();
+    QCOMPARE(w.grab().toImage(), before);
+    change(w);
+    const QImage after = w.grab().toImage();
+    QVERIFY(after != before);
+    Widget fresh;
+    fresh.resize(w.size());
+    fresh.setFile(w.document());
+    fresh.setSelection(w.selectedCurve(), w.selectionStart(), w.selectionEnd());
+    QCOMPARE(after, fresh.grab().toImage());
 }
 
 QTEST_MAIN(TestRxWidget)
