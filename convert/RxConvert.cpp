@@ -567,3 +567,10 @@ int rxConvert(const QStringList &args, QTextStream &out, QTextStream &err)
         return usageError(err, error);
     return convert(opt, err);
 }
+
+bool rxConvertDrawsPicture(const QString &lastArgument)
+{
+    const OutputKind *kind = outputKindFor(lastArgument);
+    return kind && kind->writer != Writer::DataFile && kind->writer != Writer::PostScript
+        && kind->writer != Writer::Encapsulated;
+}

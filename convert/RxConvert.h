@@ -18,6 +18,11 @@ class QTextStream;
 // one is made.
 int rxConvert(const QStringList &args, QTextStream &out, QTextStream &err);
 
+// True when a run whose last argument is lastArgument draws a picture (.pdf, .png, .svg),
+// which needs the fonts and painters of a GUI application object; data files and
+// PostScript need neither.
+bool rxConvertDrawsPicture(const QString &lastArgument);
+
 constexpr int rxConvertFailure = 1;
 
 // The front end's reports on err, one line each; both return the status.

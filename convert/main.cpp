@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -25,8 +26,13 @@ int main(int argc, char **argv)
     // Batch work must run where no display is: on a server, in CI, over ssh.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The pictures need fonts and a painter, which the GUI application object sets up.
-    QGuiApplication app(argc, argv);
+    // A GUI application object sets up fonts and painters, and takes a few milliseconds to,
+    // a fair share of a small file's conversion.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && rxConvertDrawsPicture(QString::fromLocal8Bit(argv[argc - 1])))
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     // The application object adopts the user's locale; the numbers in files are C text.
     std::setlocale(LC_NUMERIC, "C");
 
