@@ -234,7 +234,9 @@ int RxCurve::addPoint(int type, float x, float y)
     }
     const int i = m_numPoints;
     resize(grownCount(m_numPoints, 1));
-    clearRow(i);
+    // A two-column row is all written below; a file read point by point is mostly these.
+    if (m_numCols > 2)
+        clearRow(i);
     float *r = rowPtr(i);
     r[m_xCol] = x;
     r[m_yCol] = y;

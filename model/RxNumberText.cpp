@@ -1,5 +1,7 @@
 #include "model/RxNumberText.h"
 
+#include <QtGlobal>
+
 #include <cerrno>
 #include <cfloat>
 #include <array>
@@ -67,7 +69,7 @@ struct Sign
     bool negative;
 };
 
-Sign skipSpaceAndSign(const char *p, const char *end)
+Q_ALWAYS_INLINE Sign skipSpaceAndSign(const char *p, const char *end)
 {
     while (p < end && isCSpace(*p))
         ++p;
@@ -101,7 +103,8 @@ struct SimpleDecimal
 
 // The decimal shape strtod reads: digits, an optional point and digits, an optional
 // exponent with at least one digit. False when there are too many digits to hold.
-bool parseSimpleDecimal(const char *p, const char *end, SimpleDecimal &d)
+// Inlined: the readers call it once a number, millions of times a file.
+Q_ALWAYS_INLINE bool parseSimpleDecimal(const char *p, const char *end, SimpleDecimal &d)
 {
     std::uint64_t m = 0;
     int significant = 0;
@@ -437,32 +440,42 @@ template <> struct WholeNumber<float>
     static float slow(const char *p, char **stop) { return strtof_l(p, stop, cLocale()); }
 };
 
-template <typename T> bool wholeNumber(std::string_view text, T *out)
+// The numbers the fast path leaves: long mantissas, large exponents, hexadecimal,
+// infinities and NaN. Kept out of line, so that the fast path stays small where it is
+// inlined.
+template <typename T> Q_NEVER_INLINE bool wholeNumberSlowly(std::string_view text, T *out)
 {
-    using N = WholeNumber<T>;
     const char *end = text.data() + text.size();
     const Sign s = skipSpaceAndSign(text.data(), end);
     if (startsDecimal(s.p, end)) {
         T v = 0;
-        const char *stop = nullptr;
-        SimpleDecimal d;
-        if (parseSimpleDecimal(s.p, end, d) && d.mantissa <= N::maxMantissa
-            && d.exponent >= -N::maxExponent && d.exponent <= N::maxExponent) {
-            v = static_cast<T>(d.mantissa);
-            v = d.exponent < 0 ? v / N::power(-d.exponent) : v * N::power(d.exponent);
-            stop = d.end;
-        } else if (const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
-                   r.ec == std::errc()) {
-            stop = r.ptr;
-        }
-        if (stop) {
-            if (!onlySpace(stop, end))
+        if (const auto r = std::from_chars(s.p, end, v, std::chars_format::general);
+            r.ec == std::errc()) {
+            if (!onlySpace(r.ptr, end))
                 return false;
             *out = s.negative ? -v : v;
             return true;
         }
     }
-    return wholeBySlowPath(text, out, N::slow);
+    return wholeBySlowPath(text, out, WholeNumber<T>::slow);
+}
+
+// Reading a file is mostly this function: a short decimal that the fast path converts
+// exactly.
+template <typename T> bool wholeNumber(std::string_view text, T *out)
+{
+    using N = WholeNumber<T>;
+    const char *end = text.data() + text.size();
+    const Sign s = skipSpaceAndSign(text.data(), end);
+    SimpleDecimal d;
+    if (startsDecimal(s.p, end) && parseSimpleDecimal(s.p, end, d) && d.mantissa <= N::maxMantissa
+        && d.exponent >= -N::maxExponent && d.exponent <= N::maxExponent && onlySpace(d.end, end)) {
+        T v = static_cast<T>(d.mantissa);
+        v = d.exponent < 0 ? v / N::power(-d.exponent) : v * N::power(d.exponent);
+        *out = s.negative ? -v : v;
+        return true;
+    }
+    return wholeNumberSlowly(text, out);
 }
 
 } // namespace
