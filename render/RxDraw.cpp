@@ -234,6 +234,64 @@ int thinColumns(const QPoint *in, int n, QPoint *out)
     return count;
 }
 
+// The stroke of a run of points in one column, drawn solid with round joins, is the stadium
+// between the run's lowest and highest point: every segment lies on the column and every
+// point gets a round join. Inside the run all but the lowest and the highest point may go.
+// The run's first two and last two points stay, because the joins where the run meets the
+// neighbouring columns (or the caps of a path that starts or ends there) are drawn along
+// the segments next to them. A repeated point is a segment of no length and gives a join
+// no direction, so those two are the first and last two distinct points. Runs whose
+// inside holds at most two points are copied as they are.
+int reduceRun(const QPoint *run, int k, QPoint *out)
+{
+    int head = 1;
+    while (head < k && run[head] == run[0])
+        ++head;
+    int tail = k - 2;
+    while (tail >= 0 && run[tail] == run[k - 1])
+        --tail;
+    if (tail - head - 1 <= 2) {
+        std::copy(run, run + k, out);
+        return k;
+    }
+    int low = head + 1;
+    int high = head + 1;
+    for (int i = head + 2; i < tail; ++i) {
+        if (run[i].y() < run[low].y())
+            low = i;
+        if (run[i].y() > run[high].y())
+            high = i;
+    }
+    int count = 0;
+    for (int i = 0; i <= head; ++i)
+        out[count++] = run[i];
+    if (run[low].y() == run[high].y()) {
+        out[count++] = run[low];
+    } else {
+        out[count++] = run[std::min(low, high)];
+        out[count++] = run[std::max(low, high)];
+    }
+    for (int i = tail; i < k; ++i)
+        out[count++] = run[i];
+    return count;
+}
+
+// The points of a polyline with every run of points of one plot x reduced; the count is
+// returned. A path's first and last point always stay.
+int reduceColumnRuns(const QPoint *in, int n, QPoint *out)
+{
+    int count = 0;
+    int begin = 0;
+    while (begin < n) {
+        int end = begin + 1;
+        while (end < n && in[end].x() == in[begin].x())
+            ++end;
+        count += reduceRun(in + begin, end - begin, out + count);
+        begin = end;
+    }
+    return count;
+}
+
 } // namespace
 
 RxDraw::RxDraw() = default;
@@ -357,6 +415,12 @@ void RxDraw::drawPolyline(int n, const QPoint *points)
     if (m_state == PostScriptState) {
         if (!m_output)
             return;
+        QVarLengthArray<QPoint, 256> reduced;
+        if (m_solidDash && m_plotDefs.psJoin() == 1) {
+            reduced.resize(n);
+            n = reduceColumnRuns(points, n, reduced.data());
+            points = reduced.data();
+        }
         // The lines go straight to the pending output, as writeLine would send them: a large
         // curve is millions of them.
         char line[2 * rxNumberRoom + 16];
@@ -447,6 +511,7 @@ void RxDraw::setLineType(int type, float patternLength)
             }
             break;
         }
+        m_solidDash = type <= 0;
         writeLine(line);
         return;
     }

@@ -210,4 +210,7 @@ private:
     int m_deviceHeight = 0;
     QDateTime m_creationTime;
     bool m_outputFailed = false;
+    // Whether the last PostScript dash is solid, as the prolog leaves it; only a solid line
+    // may lose points that cannot show.
+    bool m_solidDash = true;
 };

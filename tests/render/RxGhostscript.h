@@ -31,3 +31,21 @@ inline QByteArray rxGhostscriptCheck(const QByteArray &postscript, QByteArray *b
         return "Ghostscript: " + err + out;
     return QByteArray();
 }
+
+// The picture Ghostscript draws of PostScript text at dpi dots per inch, cropped to its
+// bounding box, as a binary grey map without smoothing; empty when it could not be drawn.
+inline QByteArray rxGhostscriptRender(const QByteArray &postscript, int dpi)
+{
+    const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
+    QTemporaryFile file;
+    if (gs.isEmpty() || !file.open() || file.write(postscript) != postscript.size()
+        || !file.flush())
+        return QByteArray();
+    QProcess p;
+    p.start(gs,
+        {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-sDEVICE=pgmraw",
+            "-r" + QString::number(dpi), "-sOutputFile=-", file.fileName()});
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return QByteArray();
+    return p.readAllStandardOutput();
+}
