@@ -119,6 +119,7 @@ int RxDraw::beginPostScript(QIODevice *output, const RxPlotDefs &defs, const RxS
     m_fontList.clear();
     m_pending.clear();
     m_outputFailed = false;
+    m_solidDash = true;
     writeHeader();
     return 1;
 }
