@@ -6,12 +6,10 @@
 #include "render/RxDraw.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QSvgGenerator>
-#include <QTemporaryFile>
 #include <QTextStream>
 
 // Every output goes through RxSaveFile, which writes a temporary file beside the target and
@@ -27,31 +25,29 @@ int cannotWrite(QTextStream &err, const QString &path, const QString &reason)
         err, rxConvertFailure, QStringLiteral("cannot write %1: %2").arg(path, reason));
 }
 
-// Prints the page as "Print..." sends it to a Letter printer, into the file at path.
-int printPdf(const RxFile &doc, const QString &path, QTextStream &err)
+// The page as "Print..." sends it to a Letter printer, as PDF in out. A PDF writer rather
+// than a printer object: the same PDF engine, without the printing libraries, whose loading
+// would slow every conversion.
+int printPdf(const RxFile &doc, QIODevice *out, const QString &path, QTextStream &err)
 {
     const RxPlotDefs defs = doc.plotDefs();
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
+    QPdfWriter writer(out);
     // Device units of one point, as the printer geometry counts: fonts are sized in points
     // against the device's resolution and then scaled again by the painter's window, so at
     // any other resolution the text would grow or shrink against the plot. The PDF stays
     // vector output whatever the resolution.
-    printer.setResolution(72);
-    printer.setOutputFileName(path);
-    printer.setPageSize(QPageSize(QPageSize::Letter));
-    printer.setPageOrientation(
-        defs.rotatePlot() == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
-    // Without it the painter's window is squeezed into the printable area.
-    printer.setFullPage(true);
-    printer.setCreator(QStringLiteral("Ruxa"));
-    printer.setDocName(QString::fromLocal8Bit(doc.name()));
+    writer.setResolution(72);
+    // The whole page, as a printer set to full-page paints it.
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter),
+        defs.rotatePlot() == 1 ? QPageLayout::Portrait : QPageLayout::Landscape, QMarginsF()));
+    writer.setCreator(QStringLiteral("Ruxa"));
+    writer.setTitle(QString::fromLocal8Bit(doc.name()));
 
     QPainter painter;
-    if (!painter.begin(&printer))
-        return cannotWrite(err, path, QStringLiteral("the PDF printer did not start"));
+    if (!painter.begin(&writer))
+        return cannotWrite(err, path, QStringLiteral("the PDF writer did not start"));
     // Truncated as the window's print does: Letter comes out as 612 x 791 points.
-    const QRectF mm = printer.pageLayout().fullRect(QPageLayout::Millimeter);
+    const QRectF mm = writer.pageLayout().fullRect(QPageLayout::Millimeter);
     const int width = static_cast<int>(mm.width() * (72.0 / 25.4));
     const int height = static_cast<int>(mm.height() * (72.0 / 25.4));
     painter.setWindow(0, 0, width, height);
@@ -62,8 +58,8 @@ int printPdf(const RxFile &doc, const QString &path, QTextStream &err)
     }
     doc.draw(draw);
     draw.end();
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return cannotWrite(err, path, QStringLiteral("the PDF printer failed"));
+    if (!painter.end())
+        return cannotWrite(err, path, QStringLiteral("the PDF writer failed"));
     return exitOk;
 }
 
@@ -129,26 +125,15 @@ int rxWritePostScript(const RxFile &doc, const QString &path, int encapsulated,
     return exitOk;
 }
 
-// QPrinter writes only to a file it names itself, so it prints to a scratch file whose bytes
-// then go through RxSaveFile like every other output.
 int rxWritePdf(const RxFile &doc, const QString &path, QTextStream &err)
 {
-    QTemporaryFile scratch(QDir::temp().filePath(QStringLiteral("ruxa-convert-XXXXXX.pdf")));
-    if (!scratch.open())
-        return cannotWrite(err, path,
-            QStringLiteral("no scratch file in %1: %2")
-                .arg(QDir::tempPath(), scratch.errorString()));
-    scratch.close();
-    if (const int status = printPdf(doc, scratch.fileName(), err))
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    if (const int status = printPdf(doc, &pdf, path, err))
         return status;
-    if (!scratch.open())
-        return cannotWrite(err, path, scratch.errorString());
-    const QByteArray pdf = scratch.readAll();
-    // The printer does not report failed writes; a PDF cut short lacks its end marker.
-    if (!pdf.startsWith("%PDF") || !pdf.trimmed().endsWith("%%EOF"))
-        return cannotWrite(err, path, QStringLiteral("the PDF printer wrote no whole PDF"));
     RxSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.finish())
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf.data()) != pdf.data().size()
+        || !file.finish())
         return cannotWrite(err, path, file.errorString());
     return exitOk;
 }
