@@ -446,18 +446,17 @@ void RxDraw::drawPolyline(int n, const QPoint *points)
     }
     if (m_state != PainterState || !m_painter)
         return;
+    // Thinned first, so that only the points kept are turned over: the painter's y grows
+    // downwards, the plot's upwards. Turning keeps a column's lowest and highest point.
     QVarLengthArray<QPoint, 256> device(n);
-    for (int i = 0; i < n; ++i) {
-        // The painter's y grows downwards, the plot's upwards.
-        const qint64 y = qint64(m_deviceHeight) - points[i].y();
-        device[i] = QPoint(points[i].x(), saturate(y));
-    }
-    if (n > 4 && thinsColumns()) {
-        QVarLengthArray<QPoint, 256> thin(n);
-        m_painter->drawPolyline(thin.data(), thinColumns(device.data(), n, thin.data()));
-        return;
-    }
-    m_painter->drawPolyline(device.data(), n);
+    int count = n;
+    if (n > 4 && thinsColumns())
+        count = thinColumns(points, n, device.data());
+    else
+        std::copy(points, points + n, device.data());
+    for (int i = 0; i < count; ++i)
+        device[i].ry() = saturate(qint64(m_deviceHeight) - device[i].y());
+    m_painter->drawPolyline(device.data(), count);
 }
 
 bool RxDraw::thinsColumns() const
