@@ -122,8 +122,7 @@ void RxDraw::drawCurve(const RxCurve &curve, int from, int to, int colourOffset)
         = mapPoint(xMap, yMap, curve.x(first), curve.y(first), &previous.rx(), &previous.ry());
     // Polylines of 99 points keep PostScript paths short. Where the painter thins the points
     // of each device column anyway, a dense curve goes out in long polylines instead: a
-    // million points become a few thousand painter calls fewer, and the cuts between them
-    // change no pixel of an opaque one-pixel line.
+    // million points take some sixty painter calls rather than ten thousand.
     const bool thin = thinsColumns();
     PolylineBuffer buffer(*this, thin ? 16384 : 99);
     for (int i = first + 1; i <= last; ++i) {
