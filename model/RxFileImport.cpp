@@ -53,6 +53,17 @@ int countColumnsIn(const RxProfile &p, std::string_view line, int typeWidth)
     return p.inVecLen() > 0 ? count - 1 : count;
 }
 
+// Whether countColumnsIn counts column (1 or more) in line. A fixed-width row is measured
+// without the count's division, which would be a fair part of reading a row.
+bool holdsColumn(const RxProfile &p, std::string_view line, int typeWidth, int column)
+{
+    if (p.useDelim())
+        return countColumnsIn(p, line, typeWidth) >= column;
+    // (twice + datalen) / (2 datalen) >= column, multiplied out.
+    const long long twice = 2 * (static_cast<long long>(line.size()) - typeWidth);
+    return twice + p.dataLen() >= 2LL * p.dataLen() * column;
+}
+
 // A count line of the probe, tested on the line as read.
 bool looksLikeCount(const RxProfile &p, std::string_view line)
 {
@@ -217,8 +228,7 @@ int RxFile::parseFixed(std::string_view line, int *type, float *x, float *y, int
 {
     // The column count uses the type width actually in force: the scale section's two
     // numbers have no type field whatever the profile's inveclen.
-    const int n = countColumnsIn(m_profile, line, typeWidth);
-    if (xCol < 1 || yCol < 1 || n < xCol || n < yCol) {
+    if (xCol < 1 || yCol < 1 || !holdsColumn(m_profile, line, typeWidth, std::max(xCol, yCol))) {
         if (why)
             *why = "the row has no column " + QByteArray::number(std::max(xCol, yCol));
         return 0;
