@@ -14,4 +14,12 @@ foreach(path bin/ruxa bin/ruxa-convert share/man/man1/ruxa.1 share/man/man1/ruxa
     message(FATAL_ERROR "not installed: ${path}")
   endif()
 endforeach()
+# An empty entry in a run-time search path makes the loader look in the current directory.
+foreach(program "${BUILD}/ruxa" "${BUILD}/ruxa-convert" "${PREFIX}/bin/ruxa"
+    "${PREFIX}/bin/ruxa-convert")
+  execute_process(COMMAND readelf -d "${program}" OUTPUT_VARIABLE dynamic RESULT_VARIABLE status)
+  if(NOT status EQUAL 0 OR dynamic MATCHES "runpath: \\[(:|[^]]*::|[^]]*:\\])")
+    message(FATAL_ERROR "${program} looks for libraries in the current directory")
+  endif()
+endforeach()
 file(REMOVE_RECURSE "${PREFIX}")
