@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -204,32 +205,47 @@ bool between(double v, double a, double b)
     return std::fabs(v - a) + std::fabs(v - b) <= std::fabs(b - a) + clipTolerance;
 }
 
-// Drops, within each run of points in one device column, every point but the run's first,
-// lowest, highest and last, kept in path order. With a one-pixel solid pen the column's
-// pixels are the span between the lowest and highest point either way.
-int thinColumns(const QPoint *in, int n, QPoint *out)
+// The lowest and the highest of run[from] ... run[to - 1] (from < to), the first of equals.
+std::pair<int, int> lowestAndHighest(const QPoint *run, int from, int to)
+{
+    int low = from;
+    int high = from;
+    for (int i = from + 1; i < to; ++i) {
+        if (run[i].y() < run[low].y())
+            low = i;
+        if (run[i].y() > run[high].y())
+            high = i;
+    }
+    return {low, high};
+}
+
+// Copies the points of a polyline to out with each run of points of one x (one device
+// column) passed through keep(run, k, out), which writes what stays of the k points and
+// returns their count. The count of all is returned.
+template <typename Keep> int reduceColumnRuns(const QPoint *in, int n, QPoint *out, Keep keep)
 {
     int count = 0;
-    int i = 0;
-    while (i < n) {
-        int last = i;
-        int low = i;
-        int high = i;
-        while (last + 1 < n && in[last + 1].x() == in[i].x()) {
-            ++last;
-            if (in[last].y() < in[low].y())
-                low = last;
-            if (in[last].y() > in[high].y())
-                high = last;
-        }
-        int keep[4] = {i, low < high ? low : high, low < high ? high : low, last};
-        int previous = -1;
-        for (int k : keep) {
-            if (k != previous)
-                out[count++] = in[k];
-            previous = k;
-        }
-        i = last + 1;
+    int begin = 0;
+    while (begin < n) {
+        int end = begin + 1;
+        while (end < n && in[end].x() == in[begin].x())
+            ++end;
+        count += keep(in + begin, end - begin, out + count);
+        begin = end;
+    }
+    return count;
+}
+
+// Keeps a run's first, lowest, highest and last point, in path order. With a one-pixel solid
+// pen the column's pixels are the span between the lowest and highest point either way.
+int thinRun(const QPoint *run, int k, QPoint *out)
+{
+    const auto [low, high] = lowestAndHighest(run, 0, k);
+    const int keep[4] = {0, std::min(low, high), std::max(low, high), k - 1};
+    int count = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (i == 0 || keep[i] != keep[i - 1])
+            out[count++] = run[keep[i]];
     }
     return count;
 }
@@ -254,14 +270,7 @@ int reduceRun(const QPoint *run, int k, QPoint *out)
         std::copy(run, run + k, out);
         return k;
     }
-    int low = head + 1;
-    int high = head + 1;
-    for (int i = head + 2; i < tail; ++i) {
-        if (run[i].y() < run[low].y())
-            low = i;
-        if (run[i].y() > run[high].y())
-            high = i;
-    }
+    const auto [low, high] = lowestAndHighest(run, head + 1, tail);
     int count = 0;
     for (int i = 0; i <= head; ++i)
         out[count++] = run[i];
@@ -273,22 +282,6 @@ int reduceRun(const QPoint *run, int k, QPoint *out)
     }
     for (int i = tail; i < k; ++i)
         out[count++] = run[i];
-    return count;
-}
-
-// The points of a polyline with every run of points of one plot x reduced; the count is
-// returned. A path's first and last point always stay.
-int reduceColumnRuns(const QPoint *in, int n, QPoint *out)
-{
-    int count = 0;
-    int begin = 0;
-    while (begin < n) {
-        int end = begin + 1;
-        while (end < n && in[end].x() == in[begin].x())
-            ++end;
-        count += reduceRun(in + begin, end - begin, out + count);
-        begin = end;
-    }
     return count;
 }
 
@@ -418,7 +411,7 @@ void RxDraw::drawPolyline(int n, const QPoint *points)
         QVarLengthArray<QPoint, 256> reduced;
         if (m_solidDash && m_plotDefs.psJoin() == 1) {
             reduced.resize(n);
-            n = reduceColumnRuns(points, n, reduced.data());
+            n = reduceColumnRuns(points, n, reduced.data(), reduceRun);
             points = reduced.data();
         }
         // The lines go straight to the pending output, as writeLine would send them: a large
@@ -451,7 +444,7 @@ void RxDraw::drawPolyline(int n, const QPoint *points)
     QVarLengthArray<QPoint, 256> device(n);
     int count = n;
     if (n > 4 && thinsColumns())
-        count = thinColumns(points, n, device.data());
+        count = reduceColumnRuns(points, n, device.data(), thinRun);
     else
         std::copy(points, points + n, device.data());
     for (int i = 0; i < count; ++i)
@@ -685,11 +678,8 @@ RxDraw::AxisMap RxDraw::axisMap(double min, double max, bool log, int low, int h
     return m;
 }
 
-int RxDraw::clipSegment(int &x1, int &y1, int &x2, int &y2) const
+int RxDraw::clipCrossing(int &x1, int &y1, int &x2, int &y2) const
 {
-    // Nearly every segment of a plot lies inside: nothing to compute.
-    if (!isOutside(x1, y1) && !isOutside(x2, y2))
-        return 0;
     const ClipArea area {static_cast<double>(m_left), static_cast<double>(m_right),
         static_cast<double>(m_bottom), static_cast<double>(m_top)};
     const ClipPoint first {static_cast<double>(x1), static_cast<double>(y1)};

@@ -104,7 +104,13 @@ public:
     int isInside(int x, int y) const { return !isOutside(x, y); }
     // Clips a segment to the plot area in place: 1 when it misses the area (nothing to
     // draw), -1 when its second end had to be moved, else 0.
-    int clipSegment(int &x1, int &y1, int &x2, int &y2) const;
+    int clipSegment(int &x1, int &y1, int &x2, int &y2) const
+    {
+        // Nearly every segment of a plot lies inside: nothing to compute, and no call.
+        if (isInside(x1, y1) && isInside(x2, y2))
+            return 0;
+        return clipCrossing(x1, y1, x2, y2);
+    }
     // "%.4g"
     static QByteArray formatNumber(float v);
 
@@ -166,6 +172,8 @@ private:
         *py = yMap.map(y);
         return true;
     }
+    // clipSegment for a segment with an end outside the plot area.
+    int clipCrossing(int &x1, int &y1, int &x2, int &y2) const;
     // True where the painter's pen is solid and one pixel wide, unsmoothed and unscaled:
     // then of the points of a polyline in one device column only the first, lowest,
     // highest and last colour a pixel.

@@ -143,9 +143,7 @@ void RxDraw::drawCurve(const RxCurve &curve, int from, int to, int colourOffset)
                 continue;
             QPoint start = previous;
             QPoint end = point;
-            const int result = isInside(start.x(), start.y()) && isInside(end.x(), end.y())
-                ? 0
-                : clipSegment(start.rx(), start.ry(), end.rx(), end.ry());
+            const int result = clipSegment(start.rx(), start.ry(), end.rx(), end.ry());
             if (result == 1) {
                 buffer.flush();
             } else {
