@@ -12,21 +12,25 @@
 
 void RxCurve::bounds(float *xmax, float *xmin, float *ymax, float *ymin) const
 {
-    *xmax = *ymax = -1e36f;
-    *xmin = *ymin = 1e36f;
+    // In locals: the results could alias the rows, which would keep every comparison
+    // waiting on a store.
+    float hx = -1e36f;
+    float lx = 1e36f;
+    float hy = -1e36f;
+    float ly = 1e36f;
     for (int i = 0; i < m_numPoints; ++i) {
         const float *r = rowPtr(i);
         const float x = r[m_xCol];
         const float y = r[m_yCol];
-        if (x > *xmax)
-            *xmax = x;
-        if (x < *xmin)
-            *xmin = x;
-        if (y > *ymax)
-            *ymax = y;
-        if (y < *ymin)
-            *ymin = y;
+        hx = x > hx ? x : hx;
+        lx = x < lx ? x : lx;
+        hy = y > hy ? y : hy;
+        ly = y < ly ? y : ly;
     }
+    *xmax = hx;
+    *xmin = lx;
+    *ymax = hy;
+    *ymin = ly;
 }
 
 void RxCurve::mean(float *mx, float *my) const
