@@ -244,6 +244,28 @@ int RxCurve::addPoint(int type, float x, float y)
     return 1;
 }
 
+void RxCurve::addLines(const float *xy, int count)
+{
+    if (count <= 0)
+        return;
+    if (m_numPoints == 0) {
+        addPoint(PointLine, xy[0], xy[1]);
+        xy += 2;
+        --count;
+    }
+    m_revision.touch();
+    const int first = m_numPoints;
+    resize(grownCount(m_numPoints, count));
+    for (int i = 0; i < count; ++i) {
+        if (m_numCols > 2)
+            clearRow(first + i);
+        float *r = rowPtr(first + i);
+        r[m_xCol] = xy[2 * i];
+        r[m_yCol] = xy[2 * i + 1];
+        m_types[first + i] = PointLine;
+    }
+}
+
 int RxCurve::insertPoint(int after, int type, float x, float y)
 {
     m_revision.touch();

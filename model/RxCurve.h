@@ -75,6 +75,9 @@ public:
     // Appends a point (other columns 0.0). On an empty curve, type 1 is stored as 0 and any
     // other non-zero type first appends a type-0 point at the same place. Always 1.
     int addPoint(int type, float x, float y);
+    // Appends count points of type 1 (other columns 0.0), xy holding X and Y of each in
+    // turn, as count calls of addPoint would.
+    void addLines(const float *xy, int count);
     int insertPoint(int after, int type, float x, float y);
     // The types of the remaining points are left as they are.
     int removePoint(int i);

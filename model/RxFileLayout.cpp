@@ -1,17 +1,25 @@
 // Choosing how a column file is read, and reading it in a detected layout.
 #include "model/RxFile.h"
 
+#include "model/RxFatal.h"
 #include "model/RxLineReader.h"
 #include "model/RxNumberText.h"
 #include "model/RxReadState.h"
 #include "model/RxRecord.h"
 
 #include <QBuffer>
-#include <QFileDevice>
+#include <QFile>
 
 #include <algorithm>
+#include <climits>
+#include <future>
+
+#include <sys/stat.h>
 
 namespace {
+
+// The most the look-ahead reads.
+constexpr qint64 lookAheadLimit = 4 * RxLineReader::maxLine;
 
 // The look-ahead: the first 64 KiB, or more where the lines are so long (a header of
 // 10^5 names) that fewer than a few of them fit, up to four of the longest lines a read
@@ -19,7 +27,6 @@ namespace {
 QByteArray readHead(QFileDevice *f, bool *whole)
 {
     constexpr qint64 first = qint64(1) << 16;
-    constexpr qint64 cap = 4 * RxLineReader::maxLine;
     f->seek(0);
     QByteArray head;
     qint64 want = first;
@@ -29,9 +36,9 @@ QByteArray readHead(QFileDevice *f, bool *whole)
         head += more;
         *whole = more.size() < want;
         const qsizetype lines = head.count('\n') + head.count('\r');
-        if (lines >= 8 || head.size() >= cap)
+        if (lines >= 8 || head.size() >= lookAheadLimit)
             break;
-        want = std::min<qint64>(head.size(), cap - head.size());
+        want = std::min<qint64>(head.size(), lookAheadLimit - head.size());
     }
     f->seek(0);
     return head;
@@ -126,6 +133,136 @@ bool RxFile::profileReadsHead(const QByteArray &head, bool whole) const
     return rows > 0 && !in.failed();
 }
 
+namespace {
+
+// What a detected layout reads of a data row: the fields up to the last one wanted, and
+// where X and Y stand among them.
+struct RowColumns
+{
+    std::vector<std::string_view> fields;
+    std::size_t need;
+    std::size_t xAt;
+    std::size_t yAt;
+};
+
+// Number when X and Y both read as numbers (then in *x and *y), Text when either is other
+// text, else Missing.
+RxColumnLayout::Field readRow(
+    const RxColumnLayout &layout, std::string_view text, RowColumns &c, double *x, double *y)
+{
+    using Field = RxColumnLayout::Field;
+    layout.split(text, c.fields, c.need);
+    const Field fx = c.xAt < c.fields.size() ? layout.value(c.fields[c.xAt], x) : Field::Text;
+    const Field fy = c.yAt < c.fields.size() ? layout.value(c.fields[c.yAt], y) : Field::Text;
+    if (fx == Field::Number && fy == Field::Number)
+        return Field::Number;
+    return fx == Field::Text || fy == Field::Text ? Field::Text : Field::Missing;
+}
+
+// A large file is read in two parts at once, one on each of two cores, since reading is
+// nearly all of a conversion's time; from this size on, a second thread saves more than
+// it costs.
+constexpr qint64 splitFrom = qint64(8) << 20;
+
+// The rows of the second part, kept until the first part's rows are in the document.
+struct PartRows
+{
+    std::vector<float> xy; // X and Y of each point in turn
+    std::vector<qsizetype> breaks; // the points that follow a blank line
+    // Lines are counted from the part's start.
+    qint64 lines = 0;
+    long long skippedRows = 0;
+    qint64 firstSkippedLine = 0;
+    bool failed = false;
+};
+
+PartRows readPart(
+    QIODevice &device, const RxColumnLayout &layout, RowColumns columns, qint64 rowsGuess)
+{
+    PartRows part;
+    // Growing by doubling would copy the points and touch twice the memory.
+    part.xy.reserve(static_cast<std::size_t>(2 * rowsGuess));
+    RxLineReader in(device);
+    std::string_view line;
+    bool blank = false;
+    while (in.next(line)) {
+        const std::string_view text = stripLineEnd(line);
+        const RxColumnLayout::LineKind kind = RxColumnLayout::kindOf(text);
+        if (kind == RxColumnLayout::LineKind::Blank) {
+            blank = true;
+            continue;
+        }
+        if (kind == RxColumnLayout::LineKind::Comment)
+            continue;
+        double x = 0.0;
+        double y = 0.0;
+        switch (readRow(layout, text, columns, &x, &y)) {
+        case RxColumnLayout::Field::Number:
+            if (blank)
+                part.breaks.push_back(static_cast<qsizetype>(part.xy.size() / 2));
+            blank = false;
+            part.xy.push_back(rxNarrow(x));
+            part.xy.push_back(rxNarrow(y));
+            break;
+        case RxColumnLayout::Field::Text:
+            if (part.skippedRows++ == 0)
+                part.firstSkippedLine = in.lineNumber();
+            break;
+        case RxColumnLayout::Field::Missing:
+            break;
+        }
+    }
+    part.failed = in.failed();
+    part.lines = in.lineNumber();
+    return part;
+}
+
+// True when two handles are on the same file: a name can be given to another file
+// between two opens.
+bool sameFile(int a, int b)
+{
+    struct stat sa;
+    struct stat sb;
+    return fstat(a, &sa) == 0 && fstat(b, &sb) == 0 && sa.st_dev == sb.st_dev
+        && sa.st_ino == sb.st_ino;
+}
+
+// Opens a second handle on whole's file, at the start of a line near its middle, for the second
+// part of a split read, and guesses the part's rows from the lines that follow; false where the
+// file is too small to split or cannot be split (no such line, not the same file any more).
+bool openSecondPart(QFileDevice &whole, QFile &part, qint64 *start, qint64 *rowsGuess)
+{
+    const qint64 size = whole.isSequential() ? 0 : whole.size();
+    if (size < splitFrom || whole.fileName().isEmpty())
+        return false;
+    part.setFileName(whole.fileName());
+    if (!part.open(QIODevice::ReadOnly) || !sameFile(whole.handle(), part.handle()))
+        return false;
+    // The second part starts past the look-ahead, so it never holds the lines above
+    // the data.
+    qint64 from = std::max(size / 2, lookAheadLimit);
+    if (!part.seek(from))
+        return false;
+    // A line is at most maxLine long; one that goes on past that makes the read fail,
+    // which the first part's reader then reports.
+    const QByteArray ahead = part.read(RxLineReader::maxLine + 2);
+    const qsizetype end = ahead.indexOf('\n');
+    if (end < 0)
+        return false;
+    from += end + 1;
+    if (from >= size || !part.seek(from))
+        return false;
+    *start = from;
+    const qsizetype sample = ahead.size() - end - 1;
+    const qsizetype lines = ahead.count('\n') - 1;
+    // A row takes at least four bytes ("1 2" and its line end).
+    const qint64 left = size - from;
+    *rowsGuess = lines > 0 ? std::min(left / (sample / lines) * 9 / 8, left / 4) : 0;
+    return true;
+}
+
+} // namespace
+
 // Blank lines start a new curve; comments, and rows where X or Y is missing, are passed
 // over; rows where X or Y is other text are passed over and counted. The lines above the
 // data are no rows, but the "c" comment lines that open the file stay with the document.
@@ -135,9 +272,20 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
     if (s.xCol < 1 || s.yCol < 1)
         return ReadResult::Failed;
     const auto need = static_cast<std::size_t>(std::max(s.xCol, s.yCol));
-    const auto xAt = static_cast<std::size_t>(s.xCol - 1);
-    const auto yAt = static_cast<std::size_t>(s.yCol - 1);
-    std::vector<std::string_view> fields;
+    RowColumns columns {
+        {}, need, static_cast<std::size_t>(s.xCol - 1), static_cast<std::size_t>(s.yCol - 1)};
+    // A count line limits the rows, which only a reading from the start can count.
+    QFile second;
+    qint64 secondStart = 0;
+    qint64 rowsGuess = 0;
+    std::future<PartRows> secondPart;
+    if (!layout.countLine && openSecondPart(s.device, second, &secondStart, &rowsGuess)) {
+        s.in.setLength(secondStart);
+        secondPart = std::async(std::launch::async, [&second, &layout, columns, rowsGuess] {
+            return rxGuardMemory("out of memory in rxcurve\n",
+                [&] { return readPart(second, layout, columns, rowsGuess); });
+        });
+    }
     long long count = -1;
     long long rows = 0;
     bool newCurve = true;
@@ -167,23 +315,58 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
         if (count >= 0 && rows >= count)
             break;
         ++rows;
-        layout.split(text, fields, need);
         double x = 0.0;
         double y = 0.0;
-        using Field = RxColumnLayout::Field;
-        const Field fx = xAt < fields.size() ? layout.value(fields[xAt], &x) : Field::Text;
-        const Field fy = yAt < fields.size() ? layout.value(fields[yAt], &y) : Field::Text;
-        if (fx == Field::Number && fy == Field::Number) {
+        switch (readRow(layout, text, columns, &x, &y)) {
+        case RxColumnLayout::Field::Number:
             addReadPoint(s, newCurve ? PointNewLine : PointLine, rxNarrow(x), rxNarrow(y));
             newCurve = false;
-        } else if ((fx == Field::Text || fy == Field::Text) && s.report) {
-            if (s.report->skippedRows++ == 0)
+            break;
+        case RxColumnLayout::Field::Text:
+            if (s.report && s.report->skippedRows++ == 0)
                 s.report->firstSkippedLine = number;
+            break;
+        case RxColumnLayout::Field::Missing:
+            break;
         }
     }
     if (s.in.failed()) {
         s.fail("a line is longer than 1 MiB, or the file cannot be read", s.in.lineNumber() + 1);
         return ReadResult::Failed;
+    }
+    if (secondPart.valid()) {
+        const PartRows part = secondPart.get();
+        const qint64 linesBefore = s.in.lineNumber();
+        // Each run of points between blank lines: its first as every row is added, which
+        // may start a curve, the rest in one go.
+        const auto points = static_cast<qsizetype>(part.xy.size() / 2);
+        std::size_t nextBreak = 0;
+        for (qsizetype first = 0; first < points;) {
+            if (nextBreak < part.breaks.size() && part.breaks[nextBreak] == first) {
+                newCurve = true;
+                ++nextBreak;
+            }
+            const qsizetype end = nextBreak < part.breaks.size()
+                ? static_cast<qsizetype>(part.breaks[nextBreak])
+                : points;
+            const float *xy = part.xy.data() + 2 * first;
+            addReadPoint(s, newCurve ? PointNewLine : PointLine, xy[0], xy[1]);
+            newCurve = false;
+            const auto lines = static_cast<int>(std::min<qsizetype>(end - first - 1, INT_MAX));
+            s.curve->addLines(xy + 2, lines);
+            s.rowsRead += lines;
+            first += lines + 1;
+        }
+        if (s.report && part.skippedRows > 0) {
+            if (s.report->skippedRows == 0)
+                s.report->firstSkippedLine = linesBefore + part.firstSkippedLine;
+            s.report->skippedRows += part.skippedRows;
+        }
+        if (part.failed) {
+            s.fail("a line is longer than 1 MiB, or the file cannot be read",
+                linesBefore + part.lines + 1);
+            return ReadResult::Failed;
+        }
     }
     if (s.rowsRead == 0) {
         s.fail("holds no row with numbers in both of the columns for X and Y", 0);

@@ -28,7 +28,8 @@ bool RxLineReader::fill()
     }
     if (m_buffer.size() < m_end + chunk)
         m_buffer.resize(m_end + chunk);
-    const qint64 n = m_device.read(m_buffer.data() + m_end, static_cast<qint64>(chunk));
+    const qint64 want = m_left < 0 ? qint64(chunk) : std::min(m_left, static_cast<qint64>(chunk));
+    const qint64 n = want > 0 ? m_device.read(m_buffer.data() + m_end, want) : 0;
     if (n < 0) {
         m_failed = true;
         return false;
@@ -37,6 +38,8 @@ bool RxLineReader::fill()
         m_deviceAtEnd = true;
         return false;
     }
+    if (m_left > 0)
+        m_left -= n;
     m_end += static_cast<std::size_t>(n);
     if (m_checkMark && m_end >= 3) {
         m_checkMark = false;

@@ -27,6 +27,10 @@ public:
     // True when no byte is left to read (or reading failed).
     bool atEnd();
     bool failed() const { return m_failed; }
+    // Reads no more than bytes of the device from where it stands, as if the data ended
+    // there; call before the first line.
+    void setLength(qint64 bytes) { m_left = bytes; }
+
     // The 1-based number of the line that the last piece returned belongs to; 0 before
     // the first.
     qint64 lineNumber() const { return m_lineNumber; }
@@ -47,6 +51,8 @@ private:
     // No carriage return stands in the buffer from m_begin up to this index.
     std::size_t m_crFree = 0;
     qint64 m_lineNumber = 0;
+    // Bytes the device may still give; -1 for all it has.
+    qint64 m_left = -1;
     bool m_atLineStart = true;
     bool m_checkMark;
     bool m_deviceAtEnd = false;

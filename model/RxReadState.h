@@ -10,7 +10,8 @@
 struct RxFile::ReadState
 {
     ReadState(QFileDevice &f, int x, int y, bool append, const RxColumnLayout &l, ReadReport *r)
-        : in(f)
+        : device(f)
+        , in(f)
         , xCol(x)
         , yCol(y)
         , appending(append)
@@ -27,6 +28,7 @@ struct RxFile::ReadState
         }
     }
 
+    QFileDevice &device;
     RxLineReader in;
     int xCol;
     int yCol;

@@ -26,6 +26,8 @@ private slots:
     void columnFiles();
     void hostileFilesReadOrFailCleanly_data();
     void hostileFilesReadOrFailCleanly();
+    void largeFileReadsAcrossItsMiddle_data();
+    void largeFileReadsAcrossItsMiddle();
 };
 
 namespace {
@@ -387,6 +389,80 @@ void TestRxFileImport::hostileFilesReadOrFailCleanly()
     QCOMPARE(r == RxFile::ReadResult::Ok, points >= 0);
     QCOMPARE(doc.totalPoints(), std::max(points, 0));
     QCOMPARE(report.skippedRows, skipped);
+}
+
+namespace {
+
+// A million rows "i 1", large enough to be read in two parts at once, with feature as the
+// line that starts at the first line end from the middle on (or as the line that ends
+// there): the place where a split read hands over. A comment line at the top, of the
+// length that puts it there, pads the file. *featureLine is the feature's line number.
+QByteArray millionRowsWith(const QByteArray &feature, bool endsAtMiddle, qint64 *featureLine)
+{
+    QByteArray rows;
+    for (int i = 0; i < 1000000; ++i)
+        rows += QByteArray::number(i) + " 1\n";
+    const qsizetype size = rows.size() + feature.size();
+    const qsizetype before = endsAtMiddle ? feature.size() + 64 : 64;
+    const qsizetype at = rows.lastIndexOf('\n', size / 2 - before) + 1;
+    // The line end that a read from the middle finds first, before padding.
+    const qsizetype lineEnd = endsAtMiddle ? at + feature.size() - 1 : at - 1;
+    const qsizetype pad = size - 2 * lineEnd;
+    *featureLine = 2 + rows.left(at).count('\n');
+    return '#' + QByteArray(pad - 2, '-') + '\n' + rows.left(at) + feature + rows.mid(at);
+}
+
+} // namespace
+
+void TestRxFileImport::largeFileReadsAcrossItsMiddle_data()
+{
+    QTest::addColumn<QByteArray>("feature");
+    QTest::addColumn<bool>("endsAtMiddle");
+    QTest::addColumn<int>("curves"); // 0: the read fails at the feature's line
+    QTest::addColumn<int>("skipped");
+
+    const QByteArray tooLong = QByteArray(1 << 20, '1') + '\n';
+    for (bool ends : {false, true}) {
+        const char *where = ends ? "ending the first part" : "opening the second part";
+        QTest::addRow("blank line %s", where) << QByteArray("\n") << ends << 2 << 0;
+        QTest::addRow("text row %s", where) << QByteArray("a b\n") << ends << 1 << 1;
+        QTest::addRow("line too long %s", where) << tooLong << ends << 0 << 0;
+    }
+}
+
+void TestRxFileImport::largeFileReadsAcrossItsMiddle()
+{
+    QFETCH(QByteArray, feature);
+    QFETCH(bool, endsAtMiddle);
+    QFETCH(int, curves);
+    QFETCH(int, skipped);
+    qint64 featureLine = 0;
+    RxTestFiles files;
+    QFile f(files.put("in.txt", millionRowsWith(feature, endsAtMiddle, &featureLine)));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    RxFile doc;
+    const RxColumnLayout layout = doc.chooseLayout(&f);
+    RxFile::ReadReport report;
+    const RxFile::ReadResult r = doc.read(&f, layout.xCol, layout.yCol, 0, layout, &report);
+    if (curves == 0) {
+        QCOMPARE(r, RxFile::ReadResult::Failed);
+        QCOMPARE(report.failedLine, featureLine);
+        return;
+    }
+    QCOMPARE(r, RxFile::ReadResult::Ok);
+    QCOMPARE(doc.numCurves(), curves);
+    QCOMPARE(report.skippedRows, skipped);
+    QCOMPARE(report.firstSkippedLine, skipped > 0 ? featureLine : 0);
+    // Every row once, in the file's order.
+    int next = 0;
+    for (int c = 0; c < doc.numCurves(); ++c) {
+        const RxCurve *curve = doc.curve(c);
+        for (int i = 0; i < curve->numPoints(); ++i) {
+            if (curve->x(i) != static_cast<float>(next++))
+                QFAIL(qPrintable(QStringLiteral("curve %1, point %2 out of place").arg(c).arg(i)));
+        }
+    }
+    QCOMPARE(next, 1000000);
 }
 
 QTEST_GUILESS_MAIN(TestRxFileImport)
