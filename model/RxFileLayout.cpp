@@ -11,7 +11,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <climits>
 #include <future>
 
 #include <sys/stat.h>
@@ -164,11 +163,24 @@ RxColumnLayout::Field readRow(
 // it costs.
 constexpr qint64 splitFrom = qint64(8) << 20;
 
+// Points of the second part that follow one another, X and Y of each in turn.
+struct Run
+{
+    bool afterBlank;
+    std::vector<float> xy;
+};
+
+// The most points of a run: adding the runs to the document gives their memory back as it
+// goes, so that the points are held twice only a run at a time. A full run is larger than
+// the C library's largest threshold for taking memory from the system directly (32 MiB),
+// so that it goes back to the system when freed, rather than to a pool of the thread that
+// read it.
+constexpr std::size_t runPoints = std::size_t(1) << 22;
+
 // The rows of the second part, kept until the first part's rows are in the document.
 struct PartRows
 {
-    std::vector<float> xy; // X and Y of each point in turn
-    std::vector<qsizetype> breaks; // the points that follow a blank line
+    std::vector<Run> runs;
     // Lines are counted from the part's start.
     qint64 lines = 0;
     long long skippedRows = 0;
@@ -176,12 +188,9 @@ struct PartRows
     bool failed = false;
 };
 
-PartRows readPart(
-    QIODevice &device, const RxColumnLayout &layout, RowColumns columns, qint64 rowsGuess)
+PartRows readPart(QIODevice &device, const RxColumnLayout &layout, RowColumns columns)
 {
     PartRows part;
-    // Growing by doubling would copy the points and touch twice the memory.
-    part.xy.reserve(static_cast<std::size_t>(2 * rowsGuess));
     RxLineReader in(device);
     std::string_view line;
     bool blank = false;
@@ -198,11 +207,16 @@ PartRows readPart(
         double y = 0.0;
         switch (readRow(layout, text, columns, &x, &y)) {
         case RxColumnLayout::Field::Number:
-            if (blank)
-                part.breaks.push_back(static_cast<qsizetype>(part.xy.size() / 2));
+            if (blank || part.runs.empty() || part.runs.back().xy.size() == 2 * runPoints) {
+                const bool goesOn = !blank && !part.runs.empty();
+                part.runs.push_back({blank, {}});
+                // A run that has filled a piece is long; a new one may be a few points.
+                if (goesOn)
+                    part.runs.back().xy.reserve(2 * runPoints);
+            }
             blank = false;
-            part.xy.push_back(rxNarrow(x));
-            part.xy.push_back(rxNarrow(y));
+            part.runs.back().xy.push_back(rxNarrow(x));
+            part.runs.back().xy.push_back(rxNarrow(y));
             break;
         case RxColumnLayout::Field::Text:
             if (part.skippedRows++ == 0)
@@ -227,10 +241,10 @@ bool sameFile(int a, int b)
         && sa.st_ino == sb.st_ino;
 }
 
-// Opens a second handle on whole's file, at the start of a line near its middle, for the second
-// part of a split read, and guesses the part's rows from the lines that follow; false where the
-// file is too small to split or cannot be split (no such line, not the same file any more).
-bool openSecondPart(QFileDevice &whole, QFile &part, qint64 *start, qint64 *rowsGuess)
+// Opens a second handle on whole's file, at the start of a line near its middle, for the
+// second part of a split read; false where the file is too small to split or cannot be
+// split (no such line, not the same file any more).
+bool openSecondPart(QFileDevice &whole, QFile &part, qint64 *start)
 {
     const qint64 size = whole.isSequential() ? 0 : whole.size();
     if (size < splitFrom || whole.fileName().isEmpty())
@@ -253,11 +267,6 @@ bool openSecondPart(QFileDevice &whole, QFile &part, qint64 *start, qint64 *rows
     if (from >= size || !part.seek(from))
         return false;
     *start = from;
-    const qsizetype sample = ahead.size() - end - 1;
-    const qsizetype lines = ahead.count('\n') - 1;
-    // A row takes at least four bytes ("1 2" and its line end).
-    const qint64 left = size - from;
-    *rowsGuess = lines > 0 ? std::min(left / (sample / lines) * 9 / 8, left / 4) : 0;
     return true;
 }
 
@@ -277,13 +286,12 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
     // A count line limits the rows, which only a reading from the start can count.
     QFile second;
     qint64 secondStart = 0;
-    qint64 rowsGuess = 0;
     std::future<PartRows> secondPart;
-    if (!layout.countLine && openSecondPart(s.device, second, &secondStart, &rowsGuess)) {
+    if (!layout.countLine && openSecondPart(s.device, second, &secondStart)) {
         s.in.setLength(secondStart);
-        secondPart = std::async(std::launch::async, [&second, &layout, columns, rowsGuess] {
-            return rxGuardMemory("out of memory in rxcurve\n",
-                [&] { return readPart(second, layout, columns, rowsGuess); });
+        secondPart = std::async(std::launch::async, [&second, &layout, columns] {
+            return rxGuardMemory(
+                "out of memory in rxcurve\n", [&] { return readPart(second, layout, columns); });
         });
     }
     long long count = -1;
@@ -335,27 +343,19 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
         return ReadResult::Failed;
     }
     if (secondPart.valid()) {
-        const PartRows part = secondPart.get();
+        PartRows part = secondPart.get();
         const qint64 linesBefore = s.in.lineNumber();
-        // Each run of points between blank lines: its first as every row is added, which
-        // may start a curve, the rest in one go.
-        const auto points = static_cast<qsizetype>(part.xy.size() / 2);
-        std::size_t nextBreak = 0;
-        for (qsizetype first = 0; first < points;) {
-            if (nextBreak < part.breaks.size() && part.breaks[nextBreak] == first) {
-                newCurve = true;
-                ++nextBreak;
-            }
-            const qsizetype end = nextBreak < part.breaks.size()
-                ? static_cast<qsizetype>(part.breaks[nextBreak])
-                : points;
-            const float *xy = part.xy.data() + 2 * first;
+        for (Run &run : part.runs) {
+            newCurve = newCurve || run.afterBlank;
+            // The first point as every row is added, which may start a curve; the rest in
+            // one go.
+            const float *xy = run.xy.data();
             addReadPoint(s, newCurve ? PointNewLine : PointLine, xy[0], xy[1]);
             newCurve = false;
-            const auto lines = static_cast<int>(std::min<qsizetype>(end - first - 1, INT_MAX));
+            const int lines = static_cast<int>(run.xy.size() / 2) - 1;
             s.curve->addLines(xy + 2, lines);
             s.rowsRead += lines;
-            first += lines + 1;
+            std::vector<float>().swap(run.xy);
         }
         if (s.report && part.skippedRows > 0) {
             if (s.report->skippedRows == 0)
