@@ -17,6 +17,7 @@ class QFileDevice;
 class QIODevice;
 class RxDraw;
 class RxLineReader;
+struct RxPointRun;
 
 // The document: its curves, axis scale, plot settings, comments and column profile, its
 // name and the comment lines that stood before the header of the files read. Reads and
@@ -162,6 +163,7 @@ private:
     ReadResult readContent(ReadState &s);
     ReadResult readDetected(ReadState &s);
     void addReadPoint(ReadState &s, int type, float x, float y);
+    void addRuns(ReadState &s, std::vector<RxPointRun> &runs, bool newCurve);
     ReadResult readHeaderPhase(ReadState &s, QByteArray &line);
     ReadResult readRecords(ReadState &s, QByteArray &line);
     ReadResult readDataPhase(ReadState &s, std::string_view first);

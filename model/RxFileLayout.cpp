@@ -4,6 +4,7 @@
 #include "model/RxFatal.h"
 #include "model/RxLineReader.h"
 #include "model/RxNumberText.h"
+#include "model/RxReadSplit.h"
 #include "model/RxReadState.h"
 #include "model/RxRecord.h"
 
@@ -12,8 +13,6 @@
 
 #include <algorithm>
 #include <future>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -158,29 +157,11 @@ RxColumnLayout::Field readRow(
     return fx == Field::Text || fy == Field::Text ? Field::Text : Field::Missing;
 }
 
-// A large file is read in two parts at once, one on each of two cores, since reading is
-// nearly all of a conversion's time; from this size on, a second thread saves more than
-// it costs.
-constexpr qint64 splitFrom = qint64(8) << 20;
-
-// Points of the second part that follow one another, X and Y of each in turn.
-struct Run
-{
-    bool afterBlank;
-    std::vector<float> xy;
-};
-
-// The most points of a run: adding the runs to the document gives their memory back as it
-// goes, so that the points are held twice only a run at a time. A full run is larger than
-// the C library's largest threshold for taking memory from the system directly (32 MiB),
-// so that it goes back to the system when freed, rather than to a pool of the thread that
-// read it.
-constexpr std::size_t runPoints = std::size_t(1) << 22;
-
-// The rows of the second part, kept until the first part's rows are in the document.
+// The rows of the second part of a split read, kept until the first part's rows are in the
+// document.
 struct PartRows
 {
-    std::vector<Run> runs;
+    RxPointRuns points;
     // Lines are counted from the part's start.
     qint64 lines = 0;
     long long skippedRows = 0;
@@ -207,16 +188,8 @@ PartRows readPart(QIODevice &device, const RxColumnLayout &layout, RowColumns co
         double y = 0.0;
         switch (readRow(layout, text, columns, &x, &y)) {
         case RxColumnLayout::Field::Number:
-            if (blank || part.runs.empty() || part.runs.back().xy.size() == 2 * runPoints) {
-                const bool goesOn = !blank && !part.runs.empty();
-                part.runs.push_back({blank, {}});
-                // A run that has filled a piece is long; a new one may be a few points.
-                if (goesOn)
-                    part.runs.back().xy.reserve(2 * runPoints);
-            }
+            part.points.addLine(blank, rxNarrow(x), rxNarrow(y));
             blank = false;
-            part.runs.back().xy.push_back(rxNarrow(x));
-            part.runs.back().xy.push_back(rxNarrow(y));
             break;
         case RxColumnLayout::Field::Text:
             if (part.skippedRows++ == 0)
@@ -229,45 +202,6 @@ PartRows readPart(QIODevice &device, const RxColumnLayout &layout, RowColumns co
     part.failed = in.failed();
     part.lines = in.lineNumber();
     return part;
-}
-
-// True when two handles are on the same file: a name can be given to another file
-// between two opens.
-bool sameFile(int a, int b)
-{
-    struct stat sa;
-    struct stat sb;
-    return fstat(a, &sa) == 0 && fstat(b, &sb) == 0 && sa.st_dev == sb.st_dev
-        && sa.st_ino == sb.st_ino;
-}
-
-// Opens a second handle on whole's file, at the start of a line near its middle, for the
-// second part of a split read; false where the file is too small to split or cannot be
-// split (no such line, not the same file any more).
-bool openSecondPart(QFileDevice &whole, QFile &part, qint64 *start)
-{
-    const qint64 size = whole.isSequential() ? 0 : whole.size();
-    if (size < splitFrom || whole.fileName().isEmpty())
-        return false;
-    part.setFileName(whole.fileName());
-    if (!part.open(QIODevice::ReadOnly) || !sameFile(whole.handle(), part.handle()))
-        return false;
-    // The second part starts past the look-ahead, so it never holds the lines above
-    // the data.
-    qint64 from = std::max(size / 2, lookAheadLimit);
-    if (!part.seek(from))
-        return false;
-    // A line is at most maxLine long; one that goes on past that makes the read fail,
-    // which the first part's reader then reports.
-    const QByteArray ahead = part.read(RxLineReader::maxLine + 2);
-    const qsizetype end = ahead.indexOf('\n');
-    if (end < 0)
-        return false;
-    from += end + 1;
-    if (from >= size || !part.seek(from))
-        return false;
-    *start = from;
-    return true;
 }
 
 } // namespace
@@ -283,12 +217,13 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
     const auto need = static_cast<std::size_t>(std::max(s.xCol, s.yCol));
     RowColumns columns {
         {}, need, static_cast<std::size_t>(s.xCol - 1), static_cast<std::size_t>(s.yCol - 1)};
-    // A count line limits the rows, which only a reading from the start can count.
+    // A count line limits the rows, which only a reading from the start can count. The
+    // second part starts past the look-ahead, so it never holds the lines above the data.
     QFile second;
     qint64 secondStart = 0;
     std::future<PartRows> secondPart;
-    if (!layout.countLine && openSecondPart(s.device, second, &secondStart)) {
-        s.in.setLength(secondStart);
+    if (!layout.countLine && rxOpenSecondPart(s.device, 0, lookAheadLimit, second, &secondStart)) {
+        s.in.setEnd(secondStart);
         secondPart = std::async(std::launch::async, [&second, &layout, columns] {
             return rxGuardMemory(
                 "out of memory in rxcurve\n", [&] { return readPart(second, layout, columns); });
@@ -345,18 +280,7 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
     if (secondPart.valid()) {
         PartRows part = secondPart.get();
         const qint64 linesBefore = s.in.lineNumber();
-        for (Run &run : part.runs) {
-            newCurve = newCurve || run.afterBlank;
-            // The first point as every row is added, which may start a curve; the rest in
-            // one go.
-            const float *xy = run.xy.data();
-            addReadPoint(s, newCurve ? PointNewLine : PointLine, xy[0], xy[1]);
-            newCurve = false;
-            const int lines = static_cast<int>(run.xy.size() / 2) - 1;
-            s.curve->addLines(xy + 2, lines);
-            s.rowsRead += lines;
-            std::vector<float>().swap(run.xy);
-        }
+        addRuns(s, part.points.runs(), newCurve);
         if (s.report && part.skippedRows > 0) {
             if (s.report->skippedRows == 0)
                 s.report->firstSkippedLine = linesBefore + part.firstSkippedLine;

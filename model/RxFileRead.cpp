@@ -1,13 +1,17 @@
 // Reading a data file or a plain column file into the document.
 #include "model/RxFile.h"
 
+#include "model/RxFatal.h"
 #include "model/RxLineReader.h"
 #include "model/RxNumberText.h"
+#include "model/RxReadSplit.h"
 #include "model/RxReadState.h"
 #include "model/RxRecord.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <future>
 
 void RxFile::swapContent(RxFile &other)
 {
@@ -178,6 +182,21 @@ RxFile::ReadResult RxFile::readRecords(ReadState &s, QByteArray &line)
     return ReadResult::Ok;
 }
 
+namespace {
+
+// The rows of the second part of a split read, up to the first line that is no row.
+struct RowsPart
+{
+    RxPointRuns points;
+    qint64 rows = 0;
+    // Where the line that is no row starts, or the end of the data.
+    qint64 stop = 0;
+    // The part ended with the data, not at a line that is no row.
+    bool atEnd = false;
+};
+
+} // namespace
+
 RxFile::ReadResult RxFile::readDataPhase(ReadState &s, std::string_view first)
 {
     const int count = detectCount(first);
@@ -190,12 +209,67 @@ RxFile::ReadResult RxFile::readDataPhase(ReadState &s, std::string_view first)
     } else if (!addRow(s, first)) {
         return ReadResult::Failed;
     }
-    std::string_view row;
-    while (!s.in.atEnd() && s.rowsRead < s.rowsExpected) {
-        if (!s.in.next(row) || !addRow(s, row))
-            return ReadResult::Failed;
+    const auto readRows = [&] {
+        std::string_view row;
+        while (!s.in.atEnd() && s.rowsRead < s.rowsExpected) {
+            if (!s.in.next(row) || !addRow(s, row))
+                return false;
+        }
+        return true;
+    };
+    // With a count line the rows end where the count says, so a second part can be read
+    // up to the first line that is no row, and taken when that is where the count ends.
+    QFile second;
+    qint64 secondStart = 0;
+    std::future<RowsPart> secondPart;
+    if (m_profile.useEof() == 2
+        && rxOpenSecondPart(s.device, s.in.offset(), 0, second, &secondStart)) {
+        s.in.setEnd(secondStart);
+        // Reads rows only: the profile is not changed while the rows are read.
+        const auto readSecondPart = [this, &second, xCol = s.xCol, yCol = s.yCol] {
+            RowsPart part;
+            RxLineReader in(second);
+            std::string_view row;
+            for (;;) {
+                part.stop = in.offset();
+                if (!in.next(row)) {
+                    part.atEnd = !in.failed();
+                    return part;
+                }
+                int type = 0;
+                float x = 0.0f;
+                float y = 0.0f;
+                if (!parseRowChecked(row, &type, &x, &y, xCol, yCol, nullptr)
+                    || type != static_cast<std::int8_t>(type))
+                    return part;
+                part.points.addPoint(static_cast<std::int8_t>(type), x, y);
+                ++part.rows;
+            }
+        };
+        secondPart = std::async(std::launch::async, [readSecondPart] {
+            return rxGuardMemory("out of memory in rxcurve\n", readSecondPart);
+        });
     }
-    return ReadResult::Ok;
+    if (!readRows())
+        return ReadResult::Failed;
+    if (!secondPart.valid())
+        return ReadResult::Ok;
+    // The first part may have ended at the count rather than at the second part.
+    const bool atSecond = s.rowsRead < s.rowsExpected;
+    s.in.setEnd(-1);
+    if (atSecond) {
+        RowsPart part = secondPart.get();
+        const long long rows = s.rowsRead + part.rows;
+        if (rows == s.rowsExpected || (rows < s.rowsExpected && part.atEnd)) {
+            const qint64 lines = s.in.lineNumber() + part.rows;
+            addRuns(s, part.points.runs(), false);
+            s.in.restartAt(part.stop, lines);
+            return ReadResult::Ok;
+        }
+        // Rows past the count, a row that does not read or a type out of the runs' range:
+        // the second part is read again here, row by row, to tell which.
+    }
+    return readRows() ? ReadResult::Ok : ReadResult::Failed;
 }
 
 bool RxFile::addRow(ReadState &s, std::string_view row)
@@ -210,6 +284,28 @@ bool RxFile::addRow(ReadState &s, std::string_view row)
     }
     addReadPoint(s, type, x, y);
     return true;
+}
+
+// The points of a split read's second part, after those read so far; newCurve: the first
+// part ended with a blank line. Each run is freed once added.
+void RxFile::addRuns(ReadState &s, std::vector<RxPointRun> &runs, bool newCurve)
+{
+    for (RxPointRun &run : runs) {
+        const float *xy = run.xy.data();
+        const auto count = static_cast<int>(run.xy.size() / 2);
+        if (run.types.empty()) {
+            // The first point as every row is added, which may start a curve; the rest in
+            // one go.
+            addReadPoint(s, newCurve || run.afterBlank ? PointNewLine : PointLine, xy[0], xy[1]);
+            s.curve->addLines(xy + 2, count - 1);
+            s.rowsRead += count - 1;
+        } else {
+            for (int i = 0; i < count; ++i)
+                addReadPoint(s, run.types[static_cast<std::size_t>(i)], xy[2 * i], xy[2 * i + 1]);
+        }
+        newCurve = false;
+        run = RxPointRun();
+    }
 }
 
 void RxFile::addReadPoint(ReadState &s, int type, float x, float y)

@@ -12,8 +12,23 @@ constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
 
 RxLineReader::RxLineReader(QIODevice &device)
     : m_device(device)
-    , m_checkMark(device.pos() == 0)
+    , m_start(device.pos())
+    , m_checkMark(m_start == 0)
 { }
+
+bool RxLineReader::restartAt(qint64 pos, qint64 lineNumber)
+{
+    m_begin = m_end = m_crFree = 0;
+    m_lineNumber = lineNumber;
+    m_atLineStart = true;
+    m_checkMark = false;
+    m_deviceAtEnd = false;
+    m_left = -1;
+    m_start = pos;
+    m_read = 0;
+    m_failed = !m_device.seek(pos);
+    return !m_failed;
+}
 
 // Moves the unread rest to the front and reads one more chunk behind it.
 bool RxLineReader::fill()
@@ -38,6 +53,7 @@ bool RxLineReader::fill()
         m_deviceAtEnd = true;
         return false;
     }
+    m_read += n;
     if (m_left > 0)
         m_left -= n;
     m_end += static_cast<std::size_t>(n);

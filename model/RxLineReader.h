@@ -27,9 +27,19 @@ public:
     // True when no byte is left to read (or reading failed).
     bool atEnd();
     bool failed() const { return m_failed; }
-    // Reads no more than bytes of the device from where it stands, as if the data ended
-    // there; call before the first line.
-    void setLength(qint64 bytes) { m_left = bytes; }
+    // Reads the device up to position end, as if the data ended there; -1 reads on to the
+    // device's end. end lies past what the reader holds already: a few chunks past offset().
+    void setEnd(qint64 end)
+    {
+        Q_ASSERT(end < 0 || end >= m_start + m_read);
+        m_left = end < 0 ? -1 : end - m_start - m_read;
+        m_deviceAtEnd = false;
+    }
+    // The device position of the next byte a line would start with.
+    qint64 offset() const { return m_start + m_read - static_cast<qint64>(m_end - m_begin); }
+    // Goes on at device position pos, which starts line lineNumber + 1, to the device's
+    // end. False when the device cannot go there; reading has failed then.
+    bool restartAt(qint64 pos, qint64 lineNumber);
 
     // The 1-based number of the line that the last piece returned belongs to; 0 before
     // the first.
@@ -53,6 +63,9 @@ private:
     qint64 m_lineNumber = 0;
     // Bytes the device may still give; -1 for all it has.
     qint64 m_left = -1;
+    // The device position the reading started at, and the bytes read since.
+    qint64 m_start;
+    qint64 m_read = 0;
     bool m_atLineStart = true;
     bool m_checkMark;
     bool m_deviceAtEnd = false;

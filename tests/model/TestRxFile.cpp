@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+#include <fcntl.h>
+
 class TestRxFile : public QObject
 {
     Q_OBJECT
@@ -42,6 +44,8 @@ private slots:
     void curveListOperations();
     void splitCurveNeedsTwoPointsAfter();
     void demoCurve();
+    void largeDataFileReadsAsInOnePart_data();
+    void largeDataFileReadsAsInOnePart();
 };
 
 namespace {
@@ -763,6 +767,65 @@ void TestRxFile::demoCurve()
     // Rows carry the X and Y that are drawn, not the cos column between them.
     const QByteArray text = RxTestFiles::written(doc);
     QVERIFY(text.contains("\n  0+0.000E+00+0.000E+00\n  1+6.283E-02+6.279E-02\n"));
+}
+
+// A data file large enough to be read in two parts at once gives the document, the report
+// and the rest of the file that one reading from the start gives: the handle opened without
+// a name reads from the start only. Rows are changed three quarters in, in the second part.
+void TestRxFile::largeDataFileReadsAsInOnePart_data()
+{
+    QTest::addColumn<QByteArray>("row"); // replaces the row three quarters in; empty: none
+    QTest::addColumn<int>("countChange");
+    QTest::addColumn<int>("rowsCut"); // from the end, with what follows the rows
+
+    QTest::newRow("as written") << QByteArray() << 0 << 0;
+    QTest::newRow("a new line") << QByteArray("  0+1.000E+00+1.000E+00") << 0 << 0;
+    QTest::newRow("a row that does not read") << QByteArray("  1+1.000E+00+1.0x0E+00") << 0 << 0;
+    QTest::newRow("a point type past a byte") << QByteArray("300+1.000E+00+1.000E+00") << 0 << 0;
+    QTest::newRow("rows past the count") << QByteArray() << -10 << 0;
+    QTest::newRow("the file ends before the count") << QByteArray() << 0 << 10;
+}
+
+void TestRxFile::largeDataFileReadsAsInOnePart()
+{
+    QFETCH(QByteArray, row);
+    QFETCH(int, countChange);
+    QFETCH(int, rowsCut);
+    constexpr int points = 400000;
+    RxFile doc;
+    auto curve = std::make_unique<RxCurve>();
+    for (int i = 0; i < points; ++i)
+        curve->addPoint(1, static_cast<float>(i), static_cast<float>(i % 7));
+    doc.addCurve(*curve);
+    QByteArray text = RxTestFiles::written(doc);
+    const QByteArray countLine = '\n' + QByteArray::number(points) + '\n';
+    const qsizetype rows = text.indexOf(countLine) + countLine.size();
+    const qsizetype rowLength = text.indexOf('\n', rows) + 1 - rows;
+    if (!row.isEmpty())
+        text.replace(rows + points / 4 * 3 * rowLength, row.size(), row);
+    if (rowsCut > 0)
+        text.truncate(rows + (points - rowsCut) * rowLength);
+    text.replace(rows - countLine.size(), countLine.size(),
+        '\n' + QByteArray::number(points + countChange) + '\n');
+
+    RxTestFiles files;
+    QFile named(files.put("in.rx", text));
+    QFile unnamed;
+    QVERIFY(named.open(QIODevice::ReadOnly));
+    QVERIFY(unnamed.open(::open(qPrintable(named.fileName()), O_RDONLY), QIODevice::ReadOnly,
+        QFileDevice::AutoCloseHandle));
+    RxFile split;
+    RxFile whole;
+    RxFile::ReadReport splitReport;
+    RxFile::ReadReport wholeReport;
+    const RxColumnLayout layout = split.chooseLayout(&named);
+    QCOMPARE(split.read(&named, 1, 2, 0, layout, &splitReport),
+        whole.read(&unnamed, 1, 2, 0, layout, &wholeReport));
+    QCOMPARE(splitReport.problem, wholeReport.problem);
+    QCOMPARE(splitReport.failedLine, wholeReport.failedLine);
+    QCOMPARE(split.totalPoints(), whole.totalPoints());
+    if (split.totalPoints() > 0)
+        QVERIFY(RxTestFiles::written(split) == RxTestFiles::written(whole));
 }
 
 QTEST_GUILESS_MAIN(TestRxFile)
