@@ -1,7 +1,6 @@
 // Choosing how a column file is read, and reading it in a detected layout.
 #include "model/RxFile.h"
 
-#include "model/RxFatal.h"
 #include "model/RxLineReader.h"
 #include "model/RxNumberText.h"
 #include "model/RxReadSplit.h"
@@ -223,11 +222,10 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
     qint64 secondStart = 0;
     std::future<PartRows> secondPart;
     if (!layout.countLine && rxOpenSecondPart(s.device, 0, lookAheadLimit, second, &secondStart)) {
-        s.in.setEnd(secondStart);
-        secondPart = std::async(std::launch::async, [&second, &layout, columns] {
-            return rxGuardMemory(
-                "out of memory in rxcurve\n", [&] { return readPart(second, layout, columns); });
-        });
+        secondPart = rxReadAside(
+            [&second, &layout, columns] { return readPart(second, layout, columns); });
+        if (secondPart.valid())
+            s.in.setEnd(secondStart);
     }
     long long count = -1;
     long long rows = 0;

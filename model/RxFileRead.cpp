@@ -1,7 +1,6 @@
 // Reading a data file or a plain column file into the document.
 #include "model/RxFile.h"
 
-#include "model/RxFatal.h"
 #include "model/RxLineReader.h"
 #include "model/RxNumberText.h"
 #include "model/RxReadSplit.h"
@@ -224,7 +223,6 @@ RxFile::ReadResult RxFile::readDataPhase(ReadState &s, std::string_view first)
     std::future<RowsPart> secondPart;
     if (m_profile.useEof() == 2
         && rxOpenSecondPart(s.device, s.in.offset(), 0, second, &secondStart)) {
-        s.in.setEnd(secondStart);
         // Reads rows only: the profile is not changed while the rows are read.
         const auto readSecondPart = [this, &second, xCol = s.xCol, yCol = s.yCol] {
             RowsPart part;
@@ -246,9 +244,9 @@ RxFile::ReadResult RxFile::readDataPhase(ReadState &s, std::string_view first)
                 ++part.rows;
             }
         };
-        secondPart = std::async(std::launch::async, [readSecondPart] {
-            return rxGuardMemory("out of memory in rxcurve\n", readSecondPart);
-        });
+        secondPart = rxReadAside(readSecondPart);
+        if (secondPart.valid())
+            s.in.setEnd(secondStart);
     }
     if (!readRows())
         return ReadResult::Failed;

@@ -4,9 +4,13 @@
 // nearly all of a conversion's time. The second part is read on a thread of its own, and
 // its points wait in runs until the first part's are in the document. Shared by the
 // readers (RxFileRead.cpp, RxFileLayout.cpp); not part of the document's interface.
+#include "model/RxFatal.h"
+
 #include <QtGlobal>
 
 #include <cstdint>
+#include <future>
+#include <system_error>
 #include <vector>
 
 class QFile;
@@ -53,3 +57,16 @@ private:
 // or the file cannot be split (no such line, not the same file any more).
 bool rxOpenSecondPart(
     QFileDevice &whole, qint64 dataStart, qint64 notBefore, QFile &part, qint64 *start);
+
+// Runs read on a thread of its own. The points it reads are bound for curves, and run out
+// of memory as they do. Without a thread to run on (a process at its limit), the future
+// is empty and the caller reads the whole file itself.
+template <typename Read> auto rxReadAside(Read read) -> std::future<decltype(read())>
+{
+    try {
+        return std::async(std::launch::async,
+            [read] { return rxGuardMemory("out of memory in rxcurve\n", read); });
+    } catch (const std::system_error &) {
+        return {};
+    }
+}
