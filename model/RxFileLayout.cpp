@@ -142,18 +142,40 @@ struct RowColumns
     std::size_t yAt;
 };
 
-// Number when X and Y both read as numbers (then in *x and *y), Text when either is other
-// text, else Missing.
-RxColumnLayout::Field readRow(
-    const RxColumnLayout &layout, std::string_view text, RowColumns &c, double *x, double *y)
+// What a line below the lines above the data is to a detected layout.
+enum class DataLine {
+    Blank, // starts a new curve
+    Comment,
+    Point, // a row where X and Y are numbers
+    Missing, // a row where X or Y is missing
+    Text, // a row where X or Y is other text
+};
+
+// The kind of the line text, and for a Point its X and Y in *x and *y. Inlined: both
+// readers call it once a line, millions of times a file.
+Q_ALWAYS_INLINE DataLine readDataLine(
+    const RxColumnLayout &layout, std::string_view text, RowColumns &c, float *x, float *y)
 {
     using Field = RxColumnLayout::Field;
+    switch (RxColumnLayout::kindOf(text)) {
+    case RxColumnLayout::LineKind::Blank:
+        return DataLine::Blank;
+    case RxColumnLayout::LineKind::Comment:
+        return DataLine::Comment;
+    case RxColumnLayout::LineKind::Row:
+        break;
+    }
     layout.split(text, c.fields, c.need);
-    const Field fx = c.xAt < c.fields.size() ? layout.value(c.fields[c.xAt], x) : Field::Text;
-    const Field fy = c.yAt < c.fields.size() ? layout.value(c.fields[c.yAt], y) : Field::Text;
-    if (fx == Field::Number && fy == Field::Number)
-        return Field::Number;
-    return fx == Field::Text || fy == Field::Text ? Field::Text : Field::Missing;
+    double vx = 0.0;
+    double vy = 0.0;
+    const Field fx = c.xAt < c.fields.size() ? layout.value(c.fields[c.xAt], &vx) : Field::Text;
+    const Field fy = c.yAt < c.fields.size() ? layout.value(c.fields[c.yAt], &vy) : Field::Text;
+    if (fx == Field::Number && fy == Field::Number) {
+        *x = rxNarrow(vx);
+        *y = rxNarrow(vy);
+        return DataLine::Point;
+    }
+    return fx == Field::Text || fy == Field::Text ? DataLine::Text : DataLine::Missing;
 }
 
 // The rows of the second part of a split read, kept until the first part's rows are in the
@@ -175,26 +197,22 @@ PartRows readPart(QIODevice &device, const RxColumnLayout &layout, RowColumns co
     std::string_view line;
     bool blank = false;
     while (in.next(line)) {
-        const std::string_view text = stripLineEnd(line);
-        const RxColumnLayout::LineKind kind = RxColumnLayout::kindOf(text);
-        if (kind == RxColumnLayout::LineKind::Blank) {
+        float x = 0.0f;
+        float y = 0.0f;
+        switch (readDataLine(layout, stripLineEnd(line), columns, &x, &y)) {
+        case DataLine::Blank:
             blank = true;
-            continue;
-        }
-        if (kind == RxColumnLayout::LineKind::Comment)
-            continue;
-        double x = 0.0;
-        double y = 0.0;
-        switch (readRow(layout, text, columns, &x, &y)) {
-        case RxColumnLayout::Field::Number:
-            part.points.addLine(blank, rxNarrow(x), rxNarrow(y));
+            break;
+        case DataLine::Point:
+            part.points.addLine(blank, x, y);
             blank = false;
             break;
-        case RxColumnLayout::Field::Text:
+        case DataLine::Text:
             if (part.skippedRows++ == 0)
                 part.firstSkippedLine = in.lineNumber();
             break;
-        case RxColumnLayout::Field::Missing:
+        case DataLine::Comment:
+        case DataLine::Missing:
             break;
         }
     }
@@ -242,12 +260,14 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
                 m_preamble.append(text.data(), static_cast<qsizetype>(text.size())).append('\n');
             continue;
         }
-        const RxColumnLayout::LineKind kind = RxColumnLayout::kindOf(text);
-        if (kind == RxColumnLayout::LineKind::Blank) {
+        float x = 0.0f;
+        float y = 0.0f;
+        const DataLine kind = readDataLine(layout, text, columns, &x, &y);
+        if (kind == DataLine::Blank) {
             newCurve = true;
             continue;
         }
-        if (kind == RxColumnLayout::LineKind::Comment)
+        if (kind == DataLine::Comment)
             continue;
         if (layout.countLine && number == layout.firstLine) {
             count = rxCountValue(text);
@@ -256,19 +276,11 @@ RxFile::ReadResult RxFile::readDetected(ReadState &s)
         if (count >= 0 && rows >= count)
             break;
         ++rows;
-        double x = 0.0;
-        double y = 0.0;
-        switch (readRow(layout, text, columns, &x, &y)) {
-        case RxColumnLayout::Field::Number:
-            addReadPoint(s, newCurve ? PointNewLine : PointLine, rxNarrow(x), rxNarrow(y));
+        if (kind == DataLine::Point) {
+            addReadPoint(s, newCurve ? PointNewLine : PointLine, x, y);
             newCurve = false;
-            break;
-        case RxColumnLayout::Field::Text:
-            if (s.report && s.report->skippedRows++ == 0)
-                s.report->firstSkippedLine = number;
-            break;
-        case RxColumnLayout::Field::Missing:
-            break;
+        } else if (kind == DataLine::Text && s.report && s.report->skippedRows++ == 0) {
+            s.report->firstSkippedLine = number;
         }
     }
     if (s.in.failed()) {
